@@ -1,0 +1,81 @@
+// Texts of the condition and unit codes; the wording lives only here.
+
+#include "common/DateTimeText.h"
+#include "link/ComToPX510Unit.h"
+
+#include <initializer_list>
+
+namespace {
+
+// Assigns entry `code` of the table; a code outside it leaves the text alone.
+void pick(QString &text, int code, std::initializer_list<const char16_t *> table)
+{
+    if (code >= 0 && code < static_cast<int>(table.size()))
+        text = QString::fromUtf16(table.begin()[code]);
+}
+
+} // namespace
+
+void TComToPX510::SampleLengthsText(QString &text) const
+{
+    pick(text, Conditions.SampleLengths, {u"1", u"2", u"3", u"4", u"5"});
+}
+
+void TComToPX510::CutoffText(QString &text) const
+{
+    if (UnitSystem == 0)
+        pick(text, Conditions.Cutoff, {u"自动", u"0.25mm", u"0.8mm", u"2.5mm"});
+    else if (UnitSystem == 1)
+        pick(text, Conditions.Cutoff, {u"自动", u"0.01inch", u"0.03inch", u"0.1inch"});
+}
+
+void TComToPX510::RangeText(QString &text) const
+{
+    if (UnitSystem == 0)
+        pick(text, Conditions.Range, {u"自动", u"±20μm", u"±40μm", u"±80μm"});
+    else if (UnitSystem == 1)
+        pick(text, Conditions.Range, {u"自动", u"±800uin", u"±1600uin", u"±3200uin"});
+}
+
+void TComToPX510::UnitSystemText(QString &text) const
+{
+    pick(text, UnitSystem, {u"公制", u"英制"});
+}
+
+void TComToPX510::FilterText(QString &text) const
+{
+    pick(text, Conditions.FilterCode, {u"R-C", u"PC-RC", u"GAUSS", u"D-P"});
+}
+
+void TComToPX510::StandardText(QString &text) const
+{
+    pick(text, Conditions.Standard, {u"ISO", u"DIN", u"JIS", u"ANSI"});
+}
+
+void TComToPX510::LengthUnitText(QString &text) const
+{
+    pick(text, UnitSystem, {u"mm", u"mil"});
+}
+
+void TComToPX510::HeightUnitText(QString &text) const
+{
+    pick(text, UnitSystem, {u"μm", u"μin"});
+}
+
+void TComToPX510::ResultsText(int perRow, QString &text)
+{
+    const Tparameters *set = nullptr;
+    QString header;
+    switch (Conditions.Standard) {
+    case 0: set = &IsoParams; header = QString(23, QLatin1Char(' ')) + QStringLiteral("ISO数据："); break;
+    case 1: set = &DinParams; header = QString(23, QLatin1Char(' ')) + QStringLiteral("DIN数据："); break;
+    case 2: set = &JisParams; header = QString(23, QLatin1Char(' ')) + QStringLiteral("JIS数据："); break;
+    case 3: set = &AnsiParams; header = QString(22, QLatin1Char(' ')) + QStringLiteral("ANSI数据："); break;
+    default: break;
+    }
+    if (set) {
+        text += DateTimeText::displayText(MeasureTime) + header + QStringLiteral("\r\n");
+        ParametersToText(*set, perRow, text);
+    }
+    text += QStringLiteral("\r\n");
+}

@@ -1,0 +1,42 @@
+#include "common/DateTimeText.h"
+#include "common/NumberText.h"
+#include "common/TextCodec.h"
+
+#include <gtest/gtest.h>
+
+TEST(Text, Gb2312BothWays)
+{
+    QString text = QStringLiteral("ISO数据：μm");
+    QByteArray gb = TextCodec::toGb2312(text);
+    EXPECT_EQ(gb.size(), 3 + 2 + 2 + 2 + 2 + 1);
+    EXPECT_EQ(TextCodec::fromGb2312(gb), text);
+    EXPECT_EQ(TextCodec::fromGb2312(QByteArray("ab\0cd", 5)), "ab") << "fixed fields end at NUL";
+    EXPECT_EQ(TextCodec::toGb2312(QString::fromUtf8("\u00b5")), "?") << "MICRO SIGN has no code";
+}
+
+TEST(Text, DaysRoundTripThroughEveryForm)
+{
+    const double days = 46000.75; // 2025-12-09 18:00:00
+    EXPECT_EQ(DateTimeText::toDateTime(days), QDateTime(QDate(2025, 12, 9), QTime(18, 0)));
+    EXPECT_EQ(DateTimeText::recordText(days), "2025-12-9 18:00:00");
+    EXPECT_EQ(DateTimeText::recordText(46000.0), "2025-12-9") << "midnight leaves the time out";
+    EXPECT_EQ(DateTimeText::storageText(days), "2025-12-09 18:00:00");
+    EXPECT_DOUBLE_EQ(*DateTimeText::parseRecordText("2025-12-9 18:00:00"), days);
+    EXPECT_DOUBLE_EQ(*DateTimeText::parseRecordText("2025/12/9 18:00"), days);
+    EXPECT_DOUBLE_EQ(*DateTimeText::parseRecordText("2025-12-09"), 46000.0);
+    EXPECT_DOUBLE_EQ(*DateTimeText::parseStorageText("2025-12-09 18:00:00"), days);
+    for (const char *bad : {"", "yesterday", "2025-13-01", "2025-2-30 10:00:00", "2025-1-1 25:00"})
+        EXPECT_FALSE(DateTimeText::parseRecordText(bad).has_value()) << bad;
+    EXPECT_FALSE(DateTimeText::displayText(days).contains("UTC"));
+    EXPECT_TRUE(DateTimeText::displayText(days).contains("18:00:00"));
+}
+
+TEST(Text, NumbersIgnoreTheLocale)
+{
+    EXPECT_DOUBLE_EQ(*NumberText::parseDouble(" 0.812"), 0.812);
+    EXPECT_DOUBLE_EQ(*NumberText::parseDouble("-1,5"), -1.5);
+    EXPECT_DOUBLE_EQ(*NumberText::parseDouble("1e-3"), 0.001);
+    for (const char *bad : {"", "abc", "1e309", "nan", "1.2.3"})
+        EXPECT_FALSE(NumberText::parseDouble(bad).has_value()) << bad;
+    EXPECT_EQ(QString::asprintf("%8.3f", 0.8), "   0.800");
+}
