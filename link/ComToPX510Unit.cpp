@@ -1,8 +1,11 @@
 #include "link/ComToPX510Unit.h"
 
+#include "files/PX510FileUnit.h"
+
 TComToPX510::TComToPX510()
 {
     // The parameter sets are members and exist before this body runs.
+    FileIO = std::make_unique<TPX510FileIO>();
     SetLinkState(LinkDisconnected);
     ErrorCode = -1;
     BearingLevels = 100;

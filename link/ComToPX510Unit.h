@@ -10,6 +10,7 @@
 #include <memory>
 
 class PComm;
+class TPX510FileIO;
 
 // Range, Cutoff, SampleLengths, FilterCode, Standard: in this order.
 struct TConditions {
@@ -64,6 +65,7 @@ public:
     TDINparameters DinParams;
     JISparameters JisParams;
     TANSIparameters AnsiParams;
+    std::unique_ptr<TPX510FileIO> FileIO; // the record last read or written
     TConditions Conditions;
     uint8_t ActualRange = 0;
     uint8_t ActualCutoff = 0;
@@ -112,6 +114,34 @@ public:
     bool FetchMeasurement();
 
     // --- analysis (SessionAnalysis.cpp) -------------------------------------
+    // RawData/RawByteCount -> SampleCount, Profile, then ApplyFilter and
+    // BuildBearingCurve. A count outside 0 .. 6000 throws RecordError and
+    // changes nothing.
+    void DecodeProfile();
+    // Profile -> RoughnessProfile with the filter of FilterCode; an unknown
+    // code leaves the roughness data as they were. RoughnessCount is never
+    // negative: a profile the filter cannot use gives an empty one.
+    void ApplyFilter();
+    void BuildBearingCurve();
+    // Lowest and highest roughness height; both 0 for an empty profile.
+    void GetProfileMinMax(double &minimum, double &maximum) const;
+    // Material ratio in percent (0 .. 100) at depth c percent, read off the curve.
+    double MaterialRatioAtDepth(double c) const;
 
     // --- measurement file (SessionFile.cpp) ---------------------------------
+    // A record travels as a QByteArray: a file holds exactly these bytes and
+    // the database keeps exactly them in its BLOB column.
+    // Replaces the contents of `stream` with the record of the measurement.
+    void SaveMeasurementStream(QByteArray &stream);
+    // Creates or replaces the file atomically; FileError when that fails.
+    void SaveMeasurementFile(const QString &fileName);
+    // Checks the whole record, then takes it over as after a download (decode,
+    // filter, bearing curve, unit texts, standard sets) and sets HasData.
+    // A record it refuses throws RecordError (FileError for a file that cannot
+    // be read) with a message naming the cause; the session stays as it was.
+    void LoadMeasurementStream(const QByteArray &stream);
+    void LoadMeasurementFile(const QString &fileName);
+    // Unit texts of InstrumentParams for UnitSystem: heights "μm"/"μin",
+    // S and Sm "mm"/"mil", Sk none. Does not distribute them.
+    void SetParameterUnitTexts();
 };

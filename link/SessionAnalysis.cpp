@@ -1,0 +1,110 @@
+// Decoding, filtering and the bearing-ratio curve of the current measurement.
+
+#include "analysis/FilterUnit.h"
+#include "common/Errors.h"
+#include "link/ComToPX510Unit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The curve array has 100 entries; never index past it whatever the field says.
+int levelCount(int32_t levels)
+{
+    return std::clamp(levels, 1, 100);
+}
+
+} // namespace
+
+void TComToPX510::DecodeProfile()
+{
+    if (RawByteCount < 0 || RawByteCount > MaxRawBytes)
+        throw RecordError(QStringLiteral("测量数据已损坏：数据字节数 %1 不在 0 到 6000 之间。").arg(RawByteCount));
+    // 4096 counts are the range limit, in μm (or μin when imperial).
+    const double range = RangeLimit() * 1000;
+    SampleCount = RawByteCount / 2;
+    for (int i = 0; i < SampleCount; ++i) {
+        auto sample = static_cast<int16_t>(RawData[2 * i] | RawData[2 * i + 1] << 8);
+        Profile[i] = sample / 4096.0 * range;
+    }
+    ApplyFilter();
+    BuildBearingCurve();
+}
+
+void TComToPX510::ApplyFilter()
+{
+    const int n = std::clamp(SampleCount, 0, MaxSamples);
+    const double spacing = SampleSpacing();
+    TFilter filter;
+    int usable = n - FilterOrigin;
+    switch (Conditions.FilterCode) {
+    case 0:
+        filter.RCFilter(Profile, RoughnessProfile, n);
+        RoughnessOrigin = 500 * spacing;
+        break;
+    case 1:
+        filter.PhaseCorrectRCFilter(Profile, RoughnessProfile, n);
+        RoughnessOrigin = 250 * spacing;
+        break;
+    case 2:
+        filter.GaussFilter(Profile, RoughnessProfile, n);
+        RoughnessOrigin = 250 * spacing;
+        break;
+    case 3:
+        filter.LeastSquaresFilter(Profile, RoughnessProfile, n);
+        RoughnessOrigin = 0;
+        if (usable < 2) // a line through fewer than two points has no slope
+            usable = 0;
+        break;
+    default:
+        return;
+    }
+    RoughnessCount = std::max(usable, 0);
+}
+
+void TComToPX510::BuildBearingCurve()
+{
+    const int levels = levelCount(BearingLevels);
+    TFilter filter;
+    double maximum = 0, minimum = 0;
+    filter.FindMinMax(maximum, minimum, RoughnessCount, RoughnessProfile);
+    for (int i = 0; i < levels; ++i) {
+        double level = maximum - (maximum - minimum) * i / levels;
+        BearingCurve[i] = 100 * filter.MaterialRatioAt(RoughnessProfile, RoughnessCount, level);
+    }
+    BearingLevelStep = (maximum - minimum) / levels;
+}
+
+void TComToPX510::GetProfileMinMax(double &minimum, double &maximum) const
+{
+    minimum = 0;
+    maximum = 0;
+    TFilter().FindMinMax(maximum, minimum, RoughnessCount, RoughnessProfile);
+}
+
+double TComToPX510::MaterialRatioAtDepth(double c) const
+{
+    if (std::isnan(c))
+        return 0;
+    const int levels = levelCount(BearingLevels);
+    const double d = 100.0 / levels;
+    if (c >= 100)
+        return 100;
+    // The last entry is continued to 100 % at depth 100, the lowest point.
+    double e = (levels - 1) * d, f = 100;
+    double atE = BearingCurve[levels - 1], atF = 100;
+    for (int i = 0; i <= levels - 2; ++i) {
+        if ((i + 1) * d > c) {
+            e = i * d;
+            f = (i + 1) * d;
+            atE = BearingCurve[i];
+            atF = BearingCurve[i + 1];
+            break;
+        }
+    }
+    double ratio = (c - e) * atF / (f - e) + (c - f) * atE / (e - f);
+    if (std::isnan(ratio)) // an infinite depth below the curve
+        return 0;
+    return std::clamp(ratio, 0.0, 100.0);
+}
