@@ -11,6 +11,7 @@ packages=(
   fonts-wqy-microhei fontconfig
   locales
   xvfb xauth poppler-utils
+  clang libclang-rt-14-dev
 )
 
 missing=()
