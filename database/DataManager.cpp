@@ -1,0 +1,139 @@
+#include "database/DataManager.h"
+
+#include "common/DateTimeText.h"
+#include "common/Dialogs.h"
+#include "common/Errors.h"
+#include "database/NextId.h"
+#include "link/ComToPX510Unit.h"
+
+#include <QStringList>
+
+namespace {
+
+constexpr double kSecond = 1.0 / 86400;
+constexpr double kPrefillWindow = 20 * kSecond;
+
+} // namespace
+
+TDataManager::TDataManager() : View(Connection), Preview(std::make_unique<TComToPX510>()) {}
+
+TDataManager::~TDataManager() = default;
+
+void TDataManager::OpenDatabase(const QString &fileName)
+{
+    View.Reset();
+    Connection.Open(fileName);
+    View.ShowAll();
+}
+
+std::optional<qint64> TDataManager::FindId(const QString &id)
+{
+    QSqlQuery query = Connection.Run(QStringLiteral("select AutoID from Data where ID = :t1 order by AutoID"),
+                                     {{QStringLiteral("t1"), RecordMapping::NonNull(id)}});
+    if (!query.next())
+        return std::nullopt;
+    return query.value(0).toLongLong();
+}
+
+QString TDataManager::SuggestNextId()
+{
+    QStringList ids;
+    {
+        QSqlQuery query = Connection.Run(QStringLiteral("select ID from Data where ID is not null"));
+        while (query.next())
+            ids << query.value(0).toString();
+    }
+    return NextId::Suggest(ids, [this](const QString &id) { return IdExists(id); });
+}
+
+StoredTexts TDataManager::ReadTexts(QSqlQuery &query)
+{
+    auto text = [&](int column) -> std::optional<QString> {
+        if (query.isNull(column))
+            return std::nullopt;
+        return query.value(column).toString();
+    };
+    return {text(0), text(1), text(2)};
+}
+
+std::optional<StoredTexts> TDataManager::LookupById(const QString &id)
+{
+    QSqlQuery query = Connection.Run(
+        QStringLiteral("select ID, WorkName, Operator from Data where ID = :t1 order by AutoID"),
+        {{QStringLiteral("t1"), RecordMapping::NonNull(id)}});
+    if (!query.next())
+        return std::nullopt;
+    return ReadTexts(query);
+}
+
+std::optional<StoredTexts> TDataManager::LookupByMeasureTime(double measureTime)
+{
+    QSqlQuery query = Connection.Run(
+        QStringLiteral("select ID, WorkName, Operator from Data where DateTime between :t1 and :t2 order by AutoID"),
+        {{QStringLiteral("t1"), DateTimeText::storageText(measureTime - kPrefillWindow)},
+         {QStringLiteral("t2"), DateTimeText::storageText(measureTime + kPrefillWindow)}});
+    if (!query.next())
+        return std::nullopt;
+    return ReadTexts(query);
+}
+
+int TDataManager::SaveMeasurementRecord(Dialogs &dialogs, TComToPX510 &session, const RecordTexts &texts)
+{
+    RecordMapping::CheckTextWidths(texts);
+    const std::optional<qint64> existing = FindId(texts.Id);
+    const QString question = existing ? QStringLiteral("该记录ID已经存在，请确认是否要修改？")
+                                      : QStringLiteral("将在数据库中添加新记录，请确认是否要添加？");
+    if (!dialogs.AskYesNo(QStringLiteral("提示"), question))
+        return -1;
+    if (View.Editing())
+        View.Post();
+
+    const TDatabaseConnection::Bindings columns = RecordMapping::SavedColumns(session, texts, DateTimeText::now());
+    QStringList names, placeholders, assignments;
+    for (const auto &column : columns) {
+        names << column.first;
+        placeholders << QLatin1Char(':') + column.first;
+        assignments << column.first + QStringLiteral(" = :") + column.first;
+    }
+
+    // The write comes first in the transaction: it waits for another program
+    // that is writing, and the check after it sees that program's rows.
+    TDatabaseConnection::Transaction transaction(Connection);
+    if (existing) {
+        TDatabaseConnection::Bindings bindings = columns;
+        bindings.emplace_back(QStringLiteral("autoid"), *existing);
+        const int updated = Connection
+                                .Run(QStringLiteral("update Data set ") + assignments.join(QStringLiteral(", "))
+                                         + QStringLiteral(" where AutoID = :autoid"),
+                                     bindings)
+                                .numRowsAffected();
+        if (updated != 1)
+            throw DatabaseError(QStringLiteral("记录“%1”已被删除，未能修改。").arg(texts.Id));
+    } else {
+        Connection.Run(QStringLiteral("insert into Data (") + names.join(QStringLiteral(", "))
+                           + QStringLiteral(") values (") + placeholders.join(QStringLiteral(", "))
+                           + QLatin1Char(')'),
+                       columns);
+        if (CountId(texts.Id) > 1)
+            throw DatabaseError(QStringLiteral("该记录ID“%1”刚被另一程序保存，未能添加。").arg(texts.Id));
+    }
+    transaction.Commit();
+    View.Requery();
+    return existing ? 0 : 1;
+}
+
+qint64 TDataManager::CountId(const QString &id)
+{
+    QSqlQuery query = Connection.Run(QStringLiteral("select count(*) from Data where ID = :t1"),
+                                     {{QStringLiteral("t1"), RecordMapping::NonNull(id)}});
+    return query.next() ? query.value(0).toLongLong() : 0;
+}
+
+bool TDataManager::LoadCurrentRecord(TComToPX510 &session)
+{
+    const QByteArray record = View.CurrentRecord();
+    if (record.isNull())
+        return false;
+    session.LoadMeasurementStream(record);
+    return true;
+}

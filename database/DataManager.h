@@ -1,0 +1,68 @@
+#pragma once
+// The measurement database as the data manager window uses it: the
+// connection, the record list (MainQuery), the look-ups (LookupQuery), the
+// save of a measurement as a row, and loading a row into a session. No
+// window code: the questions go through Dialogs.
+
+#include "database/DatabaseConnection.h"
+#include "database/RecordMapping.h"
+#include "database/RecordView.h"
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+class Dialogs;
+class TComToPX510;
+
+// The descriptive columns of a stored row; empty where the column is null.
+struct StoredTexts {
+    std::optional<QString> Id, WorkName, Operator;
+};
+
+class TDataManager {
+public:
+    TDataManager();
+    ~TDataManager();
+    TDataManager(const TDataManager &) = delete;
+    TDataManager &operator=(const TDataManager &) = delete;
+
+    // Opens the file and shows all rows. On DatabaseError the database stays
+    // closed and the list empty.
+    void OpenDatabase(const QString &fileName);
+    bool IsOpen() const { return Connection.IsOpen(); }
+    TDatabaseConnection &Database() { return Connection; }
+    TRecordView &MainQuery() { return View; }
+    TComToPX510 &PreviewSession() { return *Preview; }
+
+    // --- look-ups -------------------------------------------------------------
+    // AutoID of the row carrying `id` (the lowest when several do).
+    std::optional<qint64> FindId(const QString &id);
+    bool IdExists(const QString &id) { return FindId(id).has_value(); }
+    // A usable new ID: the highest stored one increased, skipping IDs in use.
+    QString SuggestNextId();
+    // The row a measurement was loaded from, by its ID.
+    std::optional<StoredTexts> LookupById(const QString &id);
+    // The first row measured within 20 seconds of `measureTime`, both ends included.
+    std::optional<StoredTexts> LookupByMeasureTime(double measureTime);
+
+    // --- save and load --------------------------------------------------------
+    // Stores the session's measurement with the texts: asks to add when no row
+    // has the ID, to modify when one has. Returns -1 when declined, 1 for a new
+    // row, 0 for an updated one. One transaction; the list is run again and its
+    // first row becomes current.
+    int SaveMeasurementRecord(Dialogs &dialogs, TComToPX510 &session, const RecordTexts &texts);
+    // The current row's measurement into `session`; false, and nothing
+    // changes, when the row carries none. RecordError for a damaged record.
+    bool LoadCurrentRecord(TComToPX510 &session);
+    // The current row into PreviewSession.
+    bool PreviewRecord() { return LoadCurrentRecord(*Preview); }
+
+private:
+    TDatabaseConnection Connection;
+    TRecordView View;
+    std::unique_ptr<TComToPX510> Preview;
+
+    StoredTexts ReadTexts(QSqlQuery &query);
+    qint64 CountId(const QString &id);
+};

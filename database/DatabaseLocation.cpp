@@ -1,0 +1,47 @@
+#include "database/DatabaseLocation.h"
+
+#include "common/Errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace DatabaseLocation {
+
+QString ShippedFile(const QString &appDir)
+{
+    return appDir + QStringLiteral("file/DataViewDB.mdb");
+}
+
+QString FileToOpen(const QString &appDir)
+{
+    const QString shipped = ShippedFile(appDir);
+    const QFileInfo info(shipped);
+    const bool writable = QFileInfo(info.absolutePath()).isWritable() && info.isWritable();
+    return ChooseFile(shipped, writable,
+                      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/file"));
+}
+
+QString ChooseFile(const QString &shipped, bool shippedWritable, const QString &folder)
+{
+    if (shippedWritable || !QFileInfo::exists(shipped))
+        return shipped;
+    const QString copy = folder + QStringLiteral("/DataViewDB.mdb");
+    if (QFileInfo::exists(copy))
+        return copy;
+    if (!QDir().mkpath(folder))
+        throw FileError(QStringLiteral("无法创建文件夹：%1").arg(folder));
+    const QString partial = copy + QStringLiteral(".part");
+    QFile::remove(partial);
+    if (!QFile::copy(shipped, partial))
+        throw FileError(QStringLiteral("无法复制数据库文件 %1 到 %2").arg(shipped, copy));
+    QFile::setPermissions(partial, QFile::permissions(partial) | QFile::ReadOwner | QFile::WriteOwner);
+    if (!QFile::rename(partial, copy)) {
+        QFile::remove(partial);
+        throw FileError(QStringLiteral("无法复制数据库文件 %1 到 %2").arg(shipped, copy));
+    }
+    return copy;
+}
+
+} // namespace DatabaseLocation

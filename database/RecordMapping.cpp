@@ -1,0 +1,72 @@
+#include "database/RecordMapping.h"
+
+#include "common/DateTimeText.h"
+#include "common/Errors.h"
+#include "link/ComToPX510Unit.h"
+
+namespace RecordMapping {
+
+void CheckTextWidth(const QString &caption, const QString &text)
+{
+    if (text.size() > TextColumnWidth)
+        throw DatabaseError(QStringLiteral("%1过长：最多%2个字符，现有%3个。")
+                                .arg(caption)
+                                .arg(TextColumnWidth)
+                                .arg(text.size()));
+}
+
+void CheckTextWidths(const RecordTexts &texts)
+{
+    CheckTextWidth(QStringLiteral("编号"), texts.Id);
+    CheckTextWidth(QStringLiteral("工件名称"), texts.WorkName);
+    CheckTextWidth(QStringLiteral("操作者"), texts.Operator);
+}
+
+TDatabaseConnection::Bindings SavedColumns(TComToPX510 &session, const RecordTexts &texts,
+                                           double savedAt)
+{
+    TDatabaseConnection::Bindings columns;
+    columns.emplace_back(QStringLiteral("datetime"), DateTimeText::storageText(session.MeasureTime));
+    columns.emplace_back(QStringLiteral("editdatetime"), DateTimeText::storageText(savedAt));
+
+    const char *const valueColumns[] = {"ra", "rq", "rz", "r3z", "ryi", "ryd",
+                                        "rt", "rp", "rv", "rs",  "rsm", "rsk"};
+    auto parameters = session.InstrumentParams.InReportOrder();
+    for (size_t i = 0; i < parameters.size(); ++i)
+        columns.emplace_back(QString::fromLatin1(valueColumns[i]), parameters[i]->ParamValue);
+
+    // A code outside its table leaves the label empty.
+    auto label = [&](const char *column, void (TComToPX510::*text)(QString &) const) {
+        QString value;
+        (session.*text)(value);
+        columns.emplace_back(QString::fromLatin1(column), value);
+    };
+    label("unitsystem", &TComToPX510::UnitSystemText);
+    label("cutoff", &TComToPX510::CutoffText);
+    label("access", &TComToPX510::SampleLengthsText);
+    label("stander", &TComToPX510::StandardText);
+    label("range", &TComToPX510::RangeText);
+    label("filter", &TComToPX510::FilterText);
+
+    const TConditions &c = session.Conditions;
+    columns.emplace_back(QStringLiteral("iunitsystem"), int(session.UnitSystem));
+    columns.emplace_back(QStringLiteral("icutoff"), int(c.Cutoff));
+    columns.emplace_back(QStringLiteral("iaccess"), int(c.SampleLengths));
+    columns.emplace_back(QStringLiteral("istander"), int(c.Standard));
+    columns.emplace_back(QStringLiteral("irange"), int(c.Range));
+    columns.emplace_back(QStringLiteral("ifilter"), int(c.FilterCode));
+
+    // An empty field is stored as empty text; null is left to the columns
+    // the program never writes.
+    columns.emplace_back(QStringLiteral("id"), NonNull(texts.Id));
+    columns.emplace_back(QStringLiteral("operator"), NonNull(texts.Operator));
+    columns.emplace_back(QStringLiteral("other"), NonNull(texts.Remark));
+    columns.emplace_back(QStringLiteral("workname"), NonNull(texts.WorkName));
+
+    QByteArray record;
+    session.SaveMeasurementStream(record);
+    columns.emplace_back(QStringLiteral("data"), record);
+    return columns;
+}
+
+} // namespace RecordMapping
