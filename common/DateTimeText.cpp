@@ -58,6 +58,24 @@ QString displayText(double days)
            + locale.toString(dt.time(), timeWithSeconds(locale));
 }
 
+std::optional<double> parseDisplayText(const QString &text)
+{
+    QLocale locale;
+    const QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
+    const QString trimmed = text.trimmed();
+    QDateTime dt = locale.toDateTime(trimmed, dateFormat + QLatin1Char(' ') + timeWithSeconds(locale));
+    if (!dt.isValid())
+        dt = QDateTime(locale.toDate(trimmed, dateFormat), QTime(0, 0));
+    if (!dt.isValid())
+        return std::nullopt;
+    if (!dateFormat.contains(QStringLiteral("yyyy"))) {
+        const QDate today = QDate::currentDate();
+        while (dt.date().daysTo(today) > 365 * 50)
+            dt = dt.addYears(100);
+    }
+    return fromDateTime(dt);
+}
+
 QString recordText(double days)
 {
     QDateTime dt = toDateTime(days);

@@ -15,6 +15,9 @@ double now();
 
 // The locale's short date followed by the time with seconds (no time-zone name).
 QString displayText(double days);
+// Reads displayText() back, also without the time (midnight). A two-digit
+// year is taken in the century that puts the date nearest to today.
+std::optional<double> parseDisplayText(const QString &text);
 
 // The date text inside a measurement record: yyyy-M-d H:mm:ss, the time left
 // out at exactly midnight, so it always fits 20 characters in any locale.
