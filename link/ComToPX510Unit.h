@@ -7,7 +7,10 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class PComm;
 class TPX510FileIO;
@@ -110,8 +113,74 @@ public:
     void ResultsText(int perRow, QString &text);
 
     // --- link commands (SessionCommands.cpp) --------------------------------
+    // Each returns true on the tester's success reply. While one command
+    // waits for its reply (window events are processed then), a command asked
+    // for sends nothing and fails at once; only Disconnect is remembered and
+    // sent as soon as the running command has ended.
+    bool Connect();
+    bool Disconnect();
+    bool StartMeasurement();
+    bool QueryConditions();
+    bool ReadActualSettings();
+    bool ReadConditions();
+    bool SendConditions(const TConditions &conditions);
+    bool ApplyConditions(const TConditions &conditions);
+    void SetUnitSystem(uint8_t unit);
+    void ConvertToImperial();
+    void ConvertToMetric();
+    bool PushSettings();
+    bool ReadResults();
+    bool EnterStylusMode();
+    std::optional<double> ReadStylusPosition(); // no value without a "k" reply
+    bool ExitStylusMode();
+    bool ConfigurePort();
+    void ReceiveNotify(int port);
+
+    // The serial layer: ports over QSerialPort unless one is handed in.
+    void UseComm(std::shared_ptr<PComm> comm);
+    PComm &Comm();
+    bool IsWaiting() const { return Waiting; }
+    // Set when the open port went away (LinkState 1); cleared by Connect.
+    bool LinkLost = false;
+
+    // Hooks of the windows. Each runs once the command in progress has ended.
+    std::function<void()> OnMeasurementReady;           // after every fetch the tester announced
+    std::function<void()> OnLinkLost;                   // the port went away
+    std::function<void(const QString &)> OnLinkMessage; // a message for the operator
+
+private:
+    struct LinkReply;
+    class CommandScope;
+    class BusyScope;
+    bool Exchange(char subCommand, const QByteArray &payload, char success, LinkReply &reply);
+    bool WriteFrame(const QByteArray &frame);
+    int ReadReply(int port, LinkReply &reply, bool forCommand);
+    void ProcessPendingEvents();
+    void PortLost(int port);
+    void AfterCommand(std::function<void()> work);
+    void RunAfterCommand();
+    void MeasurementFinished();
+    void ConvertUnits(double factor);
+
+    std::shared_ptr<PComm> SerialComm;
+    bool PortOpen = false;
+    bool Waiting = false;
+    bool DisconnectPending = false;
+    bool FinishedPending = false;
+    int CommandDepth = 0;
+    std::vector<std::function<void()>> AfterCommandWork;
+
+public:
     // --- measurement download (SessionDownload.cpp) -------------------------
     bool FetchMeasurement();
+    bool DownloadProfile(std::array<uint8_t, MaxRawBytes> &destination, int32_t &byteCount);
+    // The last fetch missed a profile packet; nothing of it is shown.
+    bool TransferIncomplete = false;
+
+private:
+    bool FetchPacket(int packetNo, std::array<uint8_t, MaxRawBytes> &destination);
+
+public:
 
     // --- analysis (SessionAnalysis.cpp) -------------------------------------
     // RawData/RawByteCount -> SampleCount, Profile, then ApplyFilter and

@@ -1,0 +1,25 @@
+#include "link/LinkMessages.h"
+
+QString ErrorMessage(int code)
+{
+    switch (code) {
+    case 0: return QStringLiteral("PX510 出错：错误类型(超出量程!)");
+    case 1: return QStringLiteral("PX510 出错：错误类型(无测量数据!)");
+    case 2: return QStringLiteral("PX510 出错：错误类型(硬件电路故障!)");
+    case 3: return QStringLiteral("PX510 出错：错误类型(电机走死!)");
+    case 4: return QStringLiteral("PX510 出错：错误类型(传感器返回中!)");
+    case 128: return QStringLiteral("PX510 出错：错误类型(CRC校验错误或包不全回复信息!)");
+    case 129: return QStringLiteral("PX510 出错：错误类型(包号超出范围!)");
+    default: return QStringLiteral("PX510 出错：错误类型(未知错误!)");
+    }
+}
+
+QString IncompleteTransferMessage()
+{
+    return QStringLiteral("数据传输不完整，请重新载入数据！");
+}
+
+QString LinkLostMessage()
+{
+    return QStringLiteral("与PX510的连接已断开，请检查连线后重新连接！");
+}

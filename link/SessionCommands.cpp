@@ -1,0 +1,437 @@
+// The command set of the tester: one request frame, one reply, and the
+// session's state changed by the reply.
+
+#include "link/ComToPX510Unit.h"
+
+#include "common/Errors.h"
+#include "common/NumberText.h"
+#include "link/Frame.h"
+#include "link/LinkMessages.h"
+#include "link/LinkTrace.h"
+#include "link/QtSerialComm.h"
+#include "link/ReplyFrame.h"
+#include "link/SessionLink.h"
+
+#include <QCoreApplication>
+
+namespace {
+constexpr int FirstPort = 1;
+constexpr int LastPort = 8;
+constexpr int ReplyBufferBytes = 256;
+constexpr unsigned long ReadIntervalMs = 100;
+
+QByteArray Payload(std::initializer_list<uint8_t> values)
+{
+    QByteArray out;
+    for (uint8_t v : values)
+        out.append(static_cast<char>(v));
+    return out;
+}
+} // namespace
+
+// --- the serial layer ------------------------------------------------------
+
+void TComToPX510::UseComm(std::shared_ptr<PComm> comm)
+{
+    SerialComm = std::move(comm);
+    SerialComm->SetLostNotify([this](int port) { PortLost(port); });
+    SerialComm->SetReplyTest(&ReplyFrame::IsWhole);
+    PortOpen = false;
+}
+
+PComm &TComToPX510::Comm()
+{
+    if (!SerialComm)
+        UseComm(std::make_shared<QtSerialComm>());
+    return *SerialComm;
+}
+
+bool TComToPX510::ConfigurePort()
+{
+    PComm &comm = Comm();
+    if (comm.sio_ioctl(PortNo, BaudCode, ParityCode + DataBitsCode + StopBitsCode) != 0)
+        return false;
+    const int flowMode = (HardwareFlow ? 3 : 0) + (SoftwareFlow ? 12 : 0);
+    if (comm.sio_flowctrl(PortNo, flowMode) != 0)
+        return false;
+    if (comm.sio_DTR(PortNo, DtrState) != 0)
+        return false;
+    if (!HardwareFlow && comm.sio_RTS(PortNo, RtsState) != 0)
+        return false;
+    const long baud = comm.sio_getbaud(PortNo);
+    if (baud < 10) // a port that reports no rate cannot be timed
+        return false;
+    long writeTimeout = 1000 / baud;
+    if (writeTimeout < 1)
+        writeTimeout = 1;
+    comm.sio_SetWriteTimeouts(PortNo, static_cast<unsigned long>(writeTimeout * 3));
+    const long readTotal = (256000 / (baud / 10)) * 3;
+    comm.sio_SetReadTimeouts(PortNo, static_cast<unsigned long>(readTotal), ReadIntervalMs);
+    return comm.sio_cnt_irq(PortNo, [this](int port) { ReceiveNotify(port); }, 1) == 0;
+}
+
+// --- the common exchange ---------------------------------------------------
+
+void TComToPX510::ProcessPendingEvents()
+{
+    if (!QCoreApplication::instance())
+        return;
+    Waiting = true;
+    QCoreApplication::processEvents();
+    Waiting = false;
+}
+
+bool TComToPX510::WriteFrame(const QByteArray &frame)
+{
+    LinkTrace::Frame("->", PortNo, frame.constData(), int(frame.size()));
+    return Comm().sio_write(PortNo, frame.constData(), int(frame.size())) > 0;
+}
+
+int TComToPX510::ReadReply(int port, LinkReply &reply, bool forCommand)
+{
+    for (;;) {
+        reply = LinkReply{};
+        Waiting = true;
+        reply.Length = Comm().sio_read(port, reply.Bytes.data(), ReplyBufferBytes);
+        Waiting = false;
+        LinkTrace::Frame("<-", port, reply.Bytes.data(), std::max(reply.Length, 0));
+        // The tester announced the end of a measurement just as a command
+        // was sent: remember it, the command's own reply follows.
+        if (!forCommand || reply.Length <= 0 || reply.Code() != 's')
+            return reply.Length;
+        if (!FinishedPending) {
+            FinishedPending = true;
+            AfterCommand([this] { MeasurementFinished(); });
+        }
+    }
+}
+
+bool TComToPX510::Exchange(char subCommand, const QByteArray &payload, char success, LinkReply &reply)
+{
+    if (Waiting)
+        return false; // another command waits for its reply
+    BusyScope busy(*this);
+    if (!WriteFrame(Frame::Build(subCommand, payload)))
+        return false;
+    ProcessPendingEvents();
+    if (ReadReply(PortNo, reply, true) <= 0)
+        return false;
+    if (reply.Code() == success)
+        return true;
+    if (reply.Code() == 'e')
+        SetError(reply.At(3));
+    return false;
+}
+
+// --- work after a command --------------------------------------------------
+
+void TComToPX510::AfterCommand(std::function<void()> work)
+{
+    AfterCommandWork.push_back(std::move(work));
+    if (CommandDepth == 0)
+        RunAfterCommand();
+}
+
+void TComToPX510::RunAfterCommand()
+{
+    while (!AfterCommandWork.empty() && CommandDepth == 0) {
+        std::function<void()> work = std::move(AfterCommandWork.front());
+        AfterCommandWork.erase(AfterCommandWork.begin());
+        work();
+    }
+}
+
+void TComToPX510::PortLost(int port)
+{
+    if (!PortOpen || port != PortNo)
+        return; // a port tried during the search; the search goes on
+    PortOpen = false;
+    LinkLost = true;
+    LinkState = LinkDisconnected;
+    AfterCommand([this] {
+        if (OnLinkLost)
+            OnLinkLost();
+    });
+}
+
+// --- commands --------------------------------------------------------------
+
+bool TComToPX510::Connect()
+{
+    if (Waiting)
+        return false; // the repeated handshake is skipped while a command runs
+    CommandScope scope(*this);
+    LinkReply reply;
+    if (PortOpen) {
+        // The repeated handshake: on the open port only, never a new search.
+        if (!Exchange('w', {}, 'a', reply))
+            return false;
+        LinkState = LinkIdle;
+        return true;
+    }
+    BusyScope busy(*this);
+    PComm &comm = Comm();
+    const QByteArray frame = Frame::Build('w');
+    for (int port = FirstPort; port <= LastPort; ++port) {
+        if (comm.sio_open(port) != 0)
+            continue;
+        PortNo = port;
+        if (!ConfigurePort() || !WriteFrame(frame)) {
+            comm.sio_close(port);
+            continue;
+        }
+        ProcessPendingEvents();
+        if (ReadReply(port, reply, false) > 0) {
+            if (reply.Code() == 'a' || reply.Code() == 'e') {
+                PortOpen = true;
+                LinkLost = false;
+                if (reply.Code() == 'e') {
+                    SetError(reply.At(3)); // the port stays open in PortNo
+                    return false;
+                }
+                LinkState = LinkIdle;
+                return true;
+            }
+        }
+        comm.sio_close(port);
+    }
+    return false;
+}
+
+bool TComToPX510::Disconnect()
+{
+    if (Waiting) {
+        // Asked for from a timer while a command waits: send it afterwards.
+        if (!DisconnectPending) {
+            DisconnectPending = true;
+            AfterCommandWork.push_back([this] {
+                DisconnectPending = false;
+                Disconnect();
+            });
+        }
+        return false;
+    }
+    CommandScope scope(*this);
+    LinkReply reply;
+    if (!Exchange('o', {}, 'a', reply))
+        return false;
+    LinkState = LinkDisconnected;
+    Comm().sio_close(PortNo);
+    PortOpen = false;
+    return true;
+}
+
+bool TComToPX510::StartMeasurement()
+{
+    CommandScope scope(*this);
+    LinkReply reply;
+    if (!Exchange('s', {}, 'a', reply))
+        return false;
+    LinkState = LinkMeasuring;
+    return true;
+}
+
+bool TComToPX510::QueryConditions()
+{
+    CommandScope scope(*this);
+    LinkReply reply;
+    if (!Exchange('t', {}, 't', reply))
+        return false;
+    auto take = [&](uint8_t &field, int offset, uint8_t highest) {
+        if (reply.At(offset) <= highest)
+            field = reply.At(offset);
+    };
+    take(Conditions.Cutoff, 4, 3);
+    take(Conditions.SampleLengths, 5, 4);
+    take(Conditions.Standard, 6, 3);
+    take(Conditions.Range, 7, 3);
+    take(Conditions.FilterCode, 8, 3);
+    take(UnitSystem, 9, 1);
+    return true;
+}
+
+bool TComToPX510::ReadActualSettings()
+{
+    CommandScope scope(*this);
+    LinkReply reply;
+    if (!Exchange('l', {}, 'l', reply))
+        return false;
+    if (reply.At(4) >= 1 && reply.At(4) <= 3)
+        ActualRange = reply.At(4);
+    if (reply.At(5) >= 1 && reply.At(5) <= 3)
+        ActualCutoff = reply.At(5);
+    return true;
+}
+
+bool TComToPX510::ReadConditions()
+{
+    CommandScope scope(*this);
+    return QueryConditions() && ReadActualSettings();
+}
+
+bool TComToPX510::SendConditions(const TConditions &conditions)
+{
+    CommandScope scope(*this);
+    LinkReply reply;
+    const QByteArray payload = Payload({conditions.Cutoff, conditions.SampleLengths, conditions.Standard,
+                                        conditions.Range, conditions.FilterCode});
+    if (!Exchange('c', payload, 'a', reply))
+        return false;
+    Conditions = conditions;
+    return true;
+}
+
+bool TComToPX510::ApplyConditions(const TConditions &conditions)
+{
+    const TConditions copy = conditions;
+    return SendConditions(copy);
+}
+
+void TComToPX510::SetUnitSystem(uint8_t unit)
+{
+    CommandScope scope(*this);
+    SetParameterUnitTexts();
+    DistributeParameters();
+    if (unit == UnitSystem)
+        return;
+    LinkReply reply;
+    if (!Exchange('u', Payload({unit}), 'a', reply))
+        return;
+    UnitSystem = unit;
+    if (unit == 0)
+        ConvertToMetric();
+    else
+        ConvertToImperial();
+}
+
+void TComToPX510::ConvertUnits(double factor)
+{
+    TPX510parameters &p = InstrumentParams;
+    for (Tparameter *value : {static_cast<Tparameter *>(&p.Ra), static_cast<Tparameter *>(&p.Rq),
+                              static_cast<Tparameter *>(&p.Rz), static_cast<Tparameter *>(&p.R3z),
+                              static_cast<Tparameter *>(&p.Ryi), static_cast<Tparameter *>(&p.Ryd),
+                              static_cast<Tparameter *>(&p.Rt), static_cast<Tparameter *>(&p.Rp),
+                              static_cast<Tparameter *>(&p.Rv), static_cast<Tparameter *>(&p.S),
+                              static_cast<Tparameter *>(&p.Sm)})
+        value->ParamValue *= factor;
+    SetParameterUnitTexts();
+    DistributeParameters();
+    for (int i = 0; i < SampleCount && i < MaxSamples; ++i)
+        Profile[size_t(i)] *= factor;
+    ApplyFilter();
+    BuildBearingCurve();
+}
+
+void TComToPX510::ConvertToImperial()
+{
+    ConvertUnits(MetricToInch(1));
+}
+
+void TComToPX510::ConvertToMetric()
+{
+    ConvertUnits(InchToMetric(1));
+}
+
+bool TComToPX510::PushSettings()
+{
+    CommandScope scope(*this);
+    ApplyConditions(Conditions);
+    SetUnitSystem(UnitSystem);
+    return false;
+}
+
+bool TComToPX510::ReadResults()
+{
+    CommandScope scope(*this);
+    LinkReply reply;
+    if (!Exchange('p', {}, 'p', reply))
+        return false;
+    constexpr int FieldCount = 12;
+    constexpr int FieldWidth = 13;
+    constexpr int FirstField = 4;
+    constexpr int ValueOffset = 5;
+    constexpr int ValueWidth = 8;
+    const qsizetype textLength = qstrnlen(reply.Bytes.data(), reply.Bytes.size());
+    const QString text = QString::fromLatin1(reply.Bytes.data(), textLength);
+    const std::array<Tparameter *, FieldCount> targets = {
+        &InstrumentParams.Ra,  &InstrumentParams.Rq, &InstrumentParams.Rz, &InstrumentParams.R3z,
+        &InstrumentParams.Ryi, &InstrumentParams.Ryd, &InstrumentParams.Rt, &InstrumentParams.Rp,
+        &InstrumentParams.Rv,  &InstrumentParams.S,  &InstrumentParams.Sm, &InstrumentParams.Sk};
+    for (int i = 0; i < FieldCount; ++i) {
+        const QString value = text.mid(FirstField + i * FieldWidth + ValueOffset, ValueWidth);
+        const std::optional<double> number = NumberText::parseDouble(value);
+        if (!number)
+            throw ConversionError(QStringLiteral("“%1”不是有效的数值").arg(value.trimmed()));
+        targets[size_t(i)]->ParamValue = *number;
+    }
+    DistributeParameters();
+    return true;
+}
+
+bool TComToPX510::EnterStylusMode()
+{
+    CommandScope scope(*this);
+    LinkReply reply;
+    if (!Exchange('k', Payload({0}), 'a', reply))
+        return false;
+    LinkState = LinkStylusMode;
+    return true;
+}
+
+std::optional<double> TComToPX510::ReadStylusPosition()
+{
+    CommandScope scope(*this);
+    const double limit = RangeLimit();
+    LinkReply reply;
+    if (!Exchange('k', Payload({1}), 'k', reply))
+        return std::nullopt;
+    const auto position = static_cast<int16_t>(reply.At(4) | (reply.At(5) << 8));
+    return position / 2048.0 * limit * 1000;
+}
+
+bool TComToPX510::ExitStylusMode()
+{
+    CommandScope scope(*this);
+    LinkReply reply;
+    if (!Exchange('k', Payload({2}), 'a', reply))
+        return false;
+    LinkState = LinkIdle;
+    return true;
+}
+
+// --- input the tester sends unprompted -------------------------------------
+
+void TComToPX510::ReceiveNotify(int port)
+{
+    if (Busy || Waiting)
+        return; // the bytes belong to the command in progress
+    CommandScope scope(*this);
+    LinkReply reply;
+    {
+        BusyScope busy(*this);
+        if (ReadReply(port, reply, false) <= 0)
+            return;
+    }
+    if (reply.Code() == 's')
+        MeasurementFinished();
+    else if (reply.Code() == 'e')
+        SetError(reply.At(3));
+}
+
+void TComToPX510::MeasurementFinished()
+{
+    FinishedPending = false;
+    try {
+        SetLinkState(LinkMeasurementFinished); // runs FetchMeasurement
+    } catch (const PX510Error &error) {
+        // This runs from the serial layer's notification: the message goes
+        // to the windows instead of travelling through Qt.
+        const QString message = error.message();
+        AfterCommand([this, message] {
+            if (OnLinkMessage)
+                OnLinkMessage(message);
+        });
+    }
+    if (OnMeasurementReady)
+        OnMeasurementReady();
+}
