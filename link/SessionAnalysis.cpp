@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -34,33 +35,25 @@ void TComToPX510::DecodeProfile()
 
 void TComToPX510::ApplyFilter()
 {
-    const int n = std::clamp(SampleCount, 0, MaxSamples);
-    const double spacing = SampleSpacing();
-    TFilter filter;
-    int usable = n - FilterOrigin;
-    switch (Conditions.FilterCode) {
-    case 0:
-        filter.RCFilter(Profile, RoughnessProfile, n);
-        RoughnessOrigin = 500 * spacing;
-        break;
-    case 1:
-        filter.PhaseCorrectRCFilter(Profile, RoughnessProfile, n);
-        RoughnessOrigin = 250 * spacing;
-        break;
-    case 2:
-        filter.GaussFilter(Profile, RoughnessProfile, n);
-        RoughnessOrigin = 250 * spacing;
-        break;
-    case 3:
-        filter.LeastSquaresFilter(Profile, RoughnessProfile, n);
-        RoughnessOrigin = 0;
-        if (usable < 2) // a line through fewer than two points has no slope
-            usable = 0;
-        break;
-    default:
+    struct FilterChoice {
+        void (TFilter::*run)(const TProfileArray &, TProfileArray &, int) const;
+        int originSteps;      // sampling steps before the first roughness point
+        int minimumRoughness; // fewer roughness points than this give none
+    };
+    static constexpr FilterChoice Filters[] = {
+        {&TFilter::RCFilter, 500, 1},
+        {&TFilter::PhaseCorrectRCFilter, 250, 1},
+        {&TFilter::GaussFilter, 250, 1},
+        {&TFilter::LeastSquaresFilter, 0, 2}, // a line needs two points
+    };
+    if (Conditions.FilterCode >= std::size(Filters))
         return;
-    }
-    RoughnessCount = std::max(usable, 0);
+    const FilterChoice &choice = Filters[Conditions.FilterCode];
+    const int n = std::clamp(SampleCount, 0, MaxSamples);
+    (TFilter().*choice.run)(Profile, RoughnessProfile, n);
+    RoughnessOrigin = choice.originSteps * SampleSpacing();
+    const int points = n - FilterOrigin;
+    RoughnessCount = points >= choice.minimumRoughness ? points : 0;
 }
 
 void TComToPX510::BuildBearingCurve()
