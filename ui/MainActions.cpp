@@ -1,0 +1,148 @@
+// Putting a measurement on the screen, the status bar, the enabling of the
+// actions, and the actions that drive the tester.
+
+#include "ui/main.h"
+
+#include "link/ComToPX510Unit.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+#include <algorithm>
+#include <vector>
+
+void TForm1::ShowMeasurement()
+{
+    if (!ComLink.HasData)
+        return;
+    const double s = ComLink.SampleSpacing();
+    TRoungnessChart *chart = RoungnessChart1;
+    for (int i = 0; i < chart->graphCount(); ++i)
+        chart->graph(i)->data()->clear();
+
+    QVector<double> keys, values;
+    const int samples = std::clamp<int>(ComLink.SampleCount, 0, TComToPX510::MaxSamples);
+    keys.reserve(samples);
+    values.reserve(samples);
+    for (int i = 0; i < samples; ++i) {
+        keys << i * s;
+        values << ComLink.Profile[static_cast<size_t>(i)];
+    }
+    Series1->setData(keys, values, true);
+
+    keys.clear();
+    values.clear();
+    const int roughness = std::clamp<int>(ComLink.RoughnessCount, 0, TComToPX510::MaxSamples);
+    for (int i = 0; i < roughness; ++i) {
+        keys << ComLink.RoughnessOrigin + i * s;
+        values << ComLink.RoughnessProfile[static_cast<size_t>(i)];
+    }
+    Series2->setData(keys, values, true);
+
+    // Material ratio across, depth in percent down; the curve rises
+    // monotonically, a stable sort keeps equal ratios in depth order.
+    std::vector<std::pair<double, double>> bearing;
+    const int levels = std::clamp<int>(ComLink.BearingLevels, 0, static_cast<int>(ComLink.BearingCurve.size()));
+    for (int i = 0; i < levels; ++i)
+        bearing.emplace_back(ComLink.BearingCurve[static_cast<size_t>(i)], double(i) / levels * 100);
+    std::stable_sort(bearing.begin(), bearing.end(), [](auto &a, auto &b) { return a.first < b.first; });
+    keys.clear();
+    values.clear();
+    for (const auto &[ratio, depth] : bearing) {
+        keys << ratio;
+        values << depth;
+    }
+    Series3->setData(keys, values, true);
+    chart->replot();
+
+    QString block;
+    ComLink.ResultsText(6, block);
+    block.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (block.endsWith(QLatin1Char('\n')))
+        block.chop(1);
+    Memo1->appendPlainText(block);
+
+    chart->yAxis->setLabel(HeightUnit());
+    chart->xAxis->setLabel(LengthUnit());
+    if (TheEdition == Edition::Station)
+        Label9->setText(QStringLiteral("C:") + HeightUnit());
+
+    RounessCurveExecute();
+    CancleAutoScaleExecute();
+    chart->RepaintCursors();
+    DefaultViewPortExecute();
+    UpdateStatusBar();
+}
+
+void TForm1::UpdateStatusBar()
+{
+    auto write = [this](int panel, const QString &caption, void (TComToPX510::*label)(QString &) const) {
+        QString text;
+        (ComLink.*label)(text);
+        StatusPanels[static_cast<size_t>(panel)]->setText(caption + text);
+    };
+    write(1, QStringLiteral("取样长度:"), &TComToPX510::CutoffText);
+    write(2, QStringLiteral("评定长度:"), &TComToPX510::SampleLengthsText);
+    write(3, QStringLiteral("量程:"), &TComToPX510::RangeText);
+    write(4, QStringLiteral("滤波器:"), &TComToPX510::FilterText);
+    write(5, QStringLiteral("标准:"), &TComToPX510::StandardText);
+    write(6, QStringLiteral("单位:"), &TComToPX510::UnitSystemText);
+}
+
+std::array<QString, 5> TForm1::ReportStatusPanels() const
+{
+    return {StatusPanelText(2), StatusPanelText(3), StatusPanelText(4), StatusPanelText(5), StatusPanelText(6)};
+}
+
+ReportSeries TForm1::ReportSeriesShown() const
+{
+    return {Series1->visible(), Series2->visible(), Series3->visible()};
+}
+
+ReportBearingTexts TForm1::ReportLevels() const
+{
+    return {Edit1->text(), Edit3->text(), Edit2->text()};
+}
+
+void TForm1::UpdateActions()
+{
+    for (const EnableRule &rule : EnableRules)
+        rule.Action->setEnabled(rule.Enabled());
+}
+
+void TForm1::StartConnectExecute()
+{
+    if (ComLink.Connect()) {
+        ComLink.ReadConditions();
+        ComLink.PushSettings();
+        UpdateStatusBar();
+    } else {
+        Dlg.Warn(QStringLiteral("警告"), QStringLiteral("无法连接到PX510上，请确认是否已经连接好了设备！"));
+    }
+}
+
+void TForm1::StopConnectExecute()
+{
+    ComLink.Disconnect();
+}
+
+void TForm1::RunMeasureExecute()
+{
+    ComLink.ResetMeasurement();
+    UpdateActions(); // the save commands go grey at once
+    if (ComLink.StartMeasurement() && Hooks.StartProgressWatch)
+        Hooks.StartProgressWatch();
+}
+
+void TForm1::LoadDataExecute()
+{
+    if (ComLink.FetchMeasurement())
+        ShowMeasurement();
+}
+
+void TForm1::LinkTimerTick()
+{
+    if (ComLink.LinkState == LinkIdle)
+        ComLink.Connect();
+}

@@ -1,0 +1,6 @@
+#include "ui/ProgramStart.h"
+
+int main(int argc, char **argv)
+{
+    return RunProgram(argc, argv, Edition::View);
+}

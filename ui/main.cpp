@@ -1,0 +1,521 @@
+// The main window's construction: controls, actions, menus, toolbar, chart
+// and status bar. What the actions do lives in MainViews.cpp,
+// MainActions.cpp and MainFiles.cpp.
+
+#include "ui/main.h"
+
+#include "common/Guard.h"
+#include "link/ComToPX510Unit.h"
+#include "ui/LogoPicture.h"
+#include "ui/ToolIcons.h"
+#include "ui/UpDownButtons.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+QFont panelFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPixelSize(13);
+    return font;
+}
+
+QLabel *navyLabel(const QString &text, QWidget *parent, int left, int top, int width = 200)
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(panelFont());
+    label->setStyleSheet(QStringLiteral("color: rgb(0, 0, 128); background: transparent;"));
+    label->setGeometry(left, top, width, 18);
+    return label;
+}
+
+} // namespace
+
+QString TForm1::WindowCaption(Edition edition)
+{
+    return edition == Edition::Station ? QStringLiteral("Corvia For PX510 V1.0")
+                                       : QStringLiteral("Corvialab for PX510");
+}
+
+QString TForm1::ApplicationTitle(Edition edition)
+{
+    return edition == Edition::Station ? QStringLiteral("Corvia For PX510 V1.0")
+                                       : QStringLiteral("CorviaLab  for  PX510");
+}
+
+TForm1::TForm1(TComToPX510 &comLink, Dialogs &dialogs, Edition edition, QWidget *parent)
+    : QMainWindow(parent), ComLink(comLink), Dlg(dialogs), TheEdition(edition)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(WindowCaption(edition));
+    resize(edition == Edition::Station ? QSize(1032, 748) : QSize(1028, 617));
+    Hooks.OpenUrl = [](const QString &url) { QDesktopServices::openUrl(QUrl(url)); };
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+
+    Memo1 = new QPlainTextEdit;
+    Memo1->setReadOnly(edition == Edition::Station);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setToolTip(QStringLiteral("参数信息"));
+    QFont memoFont;
+    // Result columns count GB2312 bytes: a Chinese character is two columns.
+    memoFont.setFamilies({QStringLiteral("WenQuanYi Micro Hei Mono"), QStringLiteral("SimSun"),
+                          QStringLiteral("monospace")});
+    memoFont.setStyleHint(QFont::Monospace);
+    memoFont.setPixelSize(13);
+    Memo1->setFont(memoFont);
+    HoverTexts.emplace_back(Memo1, QStringLiteral("信息"));
+
+    CreateChart();
+    CreateSidePanel();
+    CreateBearingPanel();
+
+    Splitter2 = new QSplitter(Qt::Horizontal);
+    Splitter2->addWidget(RoungnessChart1);
+    Splitter2->addWidget(Panel1);
+    Splitter2->setHandleWidth(3);
+    Splitter2->setStretchFactor(0, 1);
+    Splitter2->setStretchFactor(1, 0);
+    Splitter2->setSizes({857, width() - 857});
+
+    Splitter1 = new QSplitter(Qt::Vertical);
+    Splitter1->addWidget(Memo1);
+    Splitter1->addWidget(Splitter2);
+    Splitter1->setHandleWidth(3);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    const int chartHeight = edition == Edition::Station ? 480 : 324;
+    Splitter1->setSizes({183, chartHeight});
+    setCentralWidget(Splitter1);
+
+    CreateStatusBar();
+
+    for (auto &[object, text] : HoverTexts)
+        object->installEventFilter(this);
+
+    // 1. the session, 2. the roughness view, 3. the program's folder, 4. the logo.
+    ComLink.ResetMeasurement();
+    RounessCurveExecute();
+    AppDir = QCoreApplication::applicationDirPath();
+    if (!AppDir.endsWith(QLatin1Char('/')))
+        AppDir += QLatin1Char('/');
+    PlaceLogo();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(180000);
+    connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { LinkTimerTick(); }); });
+    Timer1->start();
+
+    // Enabling follows the session; it is looked at whenever the program is idle.
+    IdleTimer = new QTimer(this);
+    IdleTimer->setInterval(100);
+    connect(IdleTimer, &QTimer::timeout, this, &TForm1::UpdateActions);
+    IdleTimer->start();
+
+    ComLink.OnMeasurementReady = [this] {
+        QMetaObject::invokeMethod(this, [this] { Guarded([this] { ShowMeasurement(); }); });
+    };
+    ComLink.OnLinkMessage = [this](const QString &message) {
+        QMetaObject::invokeMethod(this, [this, message] { Dlg.Warn(QStringLiteral("提示"), message); });
+    };
+    UpdateActions();
+}
+
+TForm1::~TForm1()
+{
+    ComLink.OnMeasurementReady = nullptr;
+    ComLink.OnLinkMessage = nullptr;
+}
+
+void TForm1::Guarded(const std::function<void()> &work)
+{
+    RunGuarded(Dlg, work);
+    UpdateActions();
+}
+
+QAction *TForm1::MakeAction(QAction *&field, const QString &caption, const QString &hint, void (TForm1::*handler)())
+{
+    field = new QAction(caption, this);
+    field->setToolTip(hint.isEmpty() ? caption : hint);
+    if (handler)
+        connect(field, &QAction::triggered, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    return field;
+}
+
+void TForm1::CreateActions()
+{
+    const bool station = TheEdition == Edition::Station;
+    auto linkState = [this] { return ComLink.LinkState; };
+    auto always = [] { return true; };
+    auto hasData = [this] { return ComLink.HasData; };
+    auto in = [linkState](std::initializer_list<int> states) {
+        std::vector<int> list(states);
+        return [linkState, list] { return std::find(list.begin(), list.end(), linkState()) != list.end(); };
+    };
+    struct Row {
+        QAction *&Field;
+        const char16_t *Caption;
+        const char16_t *Hint;
+        void (TForm1::*Handler)();
+        std::function<bool()> Enabled;
+        std::optional<ToolIcon> Icon;
+    };
+    const Row rows[] = {
+        {InportDataFromFile, u"打开文件", u"打开文件", &TForm1::InportDataFromFileExecute, always, ToolIcon::OpenFile},
+        {ExportDataToFile, u"保存文件", u"保存文件", &TForm1::ExportDataToFileExecute, hasData, ToolIcon::SaveFile},
+        {OpenDataManager, u"打开数据库", u"打开数据库", nullptr, always, ToolIcon::OpenDatabase},
+        {SaveData, u"保存数据", u"保存数据", nullptr, hasData, ToolIcon::SaveRecord},
+        {PrintView, u"打印预览", u"打印预览", nullptr, always, ToolIcon::PrintPreview},
+        {exitpro, u"退出", u"退出", nullptr, in({LinkDisconnected}), std::nullopt},
+        {StartConnect, u"启动连接", u"启动连接", &TForm1::StartConnectExecute, in({LinkDisconnected}), ToolIcon::Connect},
+        {StopConnect, u"断开连接", u"断开连接", &TForm1::StopConnectExecute, in({LinkIdle, LinkDownloadComplete}), ToolIcon::Disconnect},
+        {RunMeasure, u"启动测量", u"启动测量", &TForm1::RunMeasureExecute, in({LinkIdle, LinkDownloadComplete}), ToolIcon::Measure},
+        {PickUpPosition, u"拾取针位", u"拾取针位", nullptr, in({LinkIdle, LinkDownloadComplete, LinkMeasurementFinished}), ToolIcon::StylusPosition},
+        {LoadData, u"载入数据", u"载入数据", &TForm1::LoadDataExecute, in({LinkIdle, LinkDownloadComplete}), ToolIcon::LoadData},
+        {PreferenceConfig, u"配置", u"配置", nullptr, [linkState] { return linkState() != LinkDisconnected; }, ToolIcon::Settings},
+        {UnfilterCurve, u"未滤波曲线", u"未滤波曲线", &TForm1::UnfilterCurveExecute, always, ToolIcon::UnfilteredCurve},
+        {RounessCurve, u"粗糙度曲线", u"粗糙度曲线", &TForm1::RounessCurveExecute, always, ToolIcon::RoughnessCurve},
+        {RAndUnfCurve, u"粗糙度和未滤波曲线", u"粗糙度和未滤波曲线", &TForm1::RAndUnfCurveExecute, always, ToolIcon::BothCurves},
+        {TPCurve, u"支撑率曲线", u"支撑率曲线", &TForm1::TPCurveExecute, always, ToolIcon::BearingCurve},
+        {ShowAsistLine, u"显示辅助线", u"显示辅助线", &TForm1::ShowAsistLineExecute, [this] { return RoungnessChart1->ShowPosition1 != 1; }, ToolIcon::ShowCursors},
+        {HideAsistLine, u"隐藏辅助线", u"隐藏辅助线", &TForm1::HideAsistLineExecute, [this] { return RoungnessChart1->ShowPosition1 == 1; }, ToolIcon::HideCursors},
+        {ZoomScale, u"缩放", u"缩放", &TForm1::ZoomScaleExecute, [this] { return !RoungnessChart1->ZoomMode(); }, ToolIcon::Zoom},
+        {DefaultViewPort, u"默认视图", u"默认视图", &TForm1::DefaultViewPortExecute, always, ToolIcon::DefaultView},
+        {ScreenAll, u"全屏", u"全屏", &TForm1::ScreenAllExecute, always, ToolIcon::WholeCurve},
+        {AutoScale, u"自动缩放", u"", &TForm1::AutoScaleExecute, [this] { return !RoungnessChart1->AxisAutomatic(RoungnessChart1->yAxis); }, std::nullopt},
+        {CancleAutoScale, u"取消自动缩放", u"", &TForm1::CancleAutoScaleExecute, [this] { return RoungnessChart1->AxisAutomatic(RoungnessChart1->yAxis); }, std::nullopt},
+        // corviaview has no help handler: its help command stays disabled.
+        {OpenHelp, u"打开帮助", u"打开帮助", nullptr, [station] { return station; }, ToolIcon::Help},
+        {BrowseVantrel, u"登陆Vantrel网站", u"登陆Vantrel网站", nullptr, always, ToolIcon::WebSite},
+        {About, u"关于...", u"关于...", nullptr, always, std::nullopt},
+    };
+    for (const Row &row : rows) {
+        QAction *action = MakeAction(row.Field, QString::fromUtf16(row.Caption), QString::fromUtf16(row.Hint), row.Handler);
+        if (row.Icon)
+            action->setIcon(DrawToolIcon(*row.Icon));
+        EnableRules.push_back({action, row.Enabled});
+    }
+    // Actions whose work lies in other windows go through the hooks.
+    auto hook = [this](QAction *action, std::function<void()> TMainWindowHooks::*member) {
+        connect(action, &QAction::triggered, this, [this, member] {
+            Guarded([this, member] {
+                if (Hooks.*member)
+                    (Hooks.*member)();
+            });
+        });
+    };
+    hook(OpenDataManager, &TMainWindowHooks::ShowDataManager);
+    hook(SaveData, &TMainWindowHooks::ShowSaveRecord);
+    hook(PrintView, &TMainWindowHooks::ShowReport);
+    hook(PickUpPosition, &TMainWindowHooks::ShowStylusWindow);
+    hook(PreferenceConfig, &TMainWindowHooks::ShowSettings);
+    hook(About, &TMainWindowHooks::ShowAbout);
+    connect(exitpro, &QAction::triggered, this, &QWidget::close);
+    connect(OpenHelp, &QAction::triggered, this, [this] {
+        if (TheEdition == Edition::Station && Hooks.OpenUrl)
+            Hooks.OpenUrl(QUrl::fromLocalFile(AppDir + QStringLiteral("help/px510help.html")).toString());
+    });
+    connect(BrowseVantrel, &QAction::triggered, this, [this] {
+        if (Hooks.OpenUrl)
+            Hooks.OpenUrl(MakerWebAddress);
+    });
+}
+
+void TForm1::CreateMenus()
+{
+    QMenu *manage = menuBar()->addMenu(QStringLiteral("管理"));
+    manage->addActions({InportDataFromFile, ExportDataToFile});
+    manage->addSeparator();
+    manage->addActions({OpenDataManager, SaveData, PrintView});
+    manage->addSeparator();
+    manage->addAction(exitpro);
+    menuBar()->addMenu(QStringLiteral("操作"))->addActions({StartConnect, RunMeasure, LoadData, PickUpPosition});
+    menuBar()->addMenu(QStringLiteral("配置"))->addAction(PreferenceConfig);
+    menuBar()->addMenu(QStringLiteral("曲线"))->addActions({UnfilterCurve, RounessCurve, RAndUnfCurve, TPCurve});
+    QMenu *help = menuBar()->addMenu(QStringLiteral("帮助"));
+    // The help command is captioned "帮助" in the menu.
+    QAction *helpItem = help->addAction(QStringLiteral("帮助"));
+    helpItem->setIcon(OpenHelp->icon());
+    connect(helpItem, &QAction::triggered, OpenHelp, &QAction::trigger);
+    connect(OpenHelp, &QAction::changed, helpItem, [this, helpItem] { helpItem->setEnabled(OpenHelp->isEnabled()); });
+    help->addAction(About);
+}
+
+void TForm1::CreateToolBar()
+{
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setIconSize(QSize(32, 32));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const std::vector<std::pair<QAction *, const char16_t *>> buttons = {
+        {InportDataFromFile, u"打开文件"}, {ExportDataToFile, u"保存文件"}, {nullptr, nullptr},
+        {OpenDataManager, u"打开数据库"}, {SaveData, u"将当前数据保存到数据库中"}, {PrintView, u"打印预览"},
+        {nullptr, nullptr},
+        {StartConnect, u"联机"}, {StopConnect, u"断开联机"}, {RunMeasure, u"启动测量"},
+        {PickUpPosition, u"拾取针位"}, {LoadData, u"载入数据"}, {nullptr, nullptr},
+        {PreferenceConfig, u"参数配置"}, {UnfilterCurve, u"未滤波曲线"}, {RounessCurve, u"滤波曲线"},
+        {RAndUnfCurve, u"未滤波曲线和滤波曲线"}, {TPCurve, u"支撑率曲线"}, {nullptr, nullptr},
+        {ShowAsistLine, u"显示辅助线"}, {HideAsistLine, u"隐藏辅助线"}, {ZoomScale, u"放大图像"},
+        {DefaultViewPort, nullptr}, {ScreenAll, u"全屏显示"}, {nullptr, nullptr},
+        {OpenHelp, u"帮助"}, {BrowseVantrel, u"登陆Vantrel网站"},
+    };
+    for (const auto &[action, hover] : buttons) {
+        if (!action) {
+            ToolBar1->addSeparator();
+            continue;
+        }
+        ToolBar1->addAction(action);
+        QWidget *button = ToolBar1->widgetForAction(action);
+        button->setFixedSize(39, 38);
+        button->setObjectName(action->text());
+        if (hover)
+            HoverTexts.emplace_back(button, QString::fromUtf16(hover));
+    }
+    auto *gap = new QWidget;
+    gap->setFixedWidth(46);
+    ToolBar1->addWidget(gap);
+
+    LogoPicture = new QLabel(ToolBar1);
+    LogoPicture->setObjectName(QStringLiteral("LogoPicture"));
+    ToolBar1->installEventFilter(this);
+    // The connect button's tooltip also speaks in the status bar.
+    ToolBar1->widgetForAction(StartConnect)->installEventFilter(this);
+}
+
+void TForm1::PlaceLogo()
+{
+    if (!ToolBar1 || !LogoPicture)
+        return;
+    const int height = std::max(8, ToolBar1->height() - 3);
+    LogoPicture->setGeometry(ToolBar1->width() - 100 - 20, 2, 100, height);
+    LogoPicture->setPixmap(DrawLogoPicture(LogoPicture->size()));
+    LogoPicture->raise();
+}
+
+void TForm1::CreateChart()
+{
+    RoungnessChart1 = new TRoungnessChart;
+    TRoungnessChart *chart = RoungnessChart1;
+    chart->setObjectName(QStringLiteral("RoungnessChart1"));
+    chart->resize(857, 480);
+    QLinearGradient gradient(0, 0, 0, 1);
+    gradient.setCoordinateMode(QGradient::ObjectMode);
+    gradient.setColorAt(0, Qt::white);
+    gradient.setColorAt(1, QColor(162, 208, 255));
+    chart->setBackground(QBrush(gradient));
+    chart->axisRect()->setBackground(Qt::NoBrush);
+    for (QCPAxis *axis : {chart->xAxis, chart->yAxis, chart->yAxis2}) {
+        axis->grid()->setPen(QPen(Qt::black, 0, Qt::DotLine));
+        axis->grid()->setZeroLinePen(Qt::NoPen);
+    }
+    chart->yAxis2->setVisible(false);
+    chart->xAxis->setRange(0, 25);
+
+    // The legend sits below the plot and lists the series by title.
+    chart->legend->setVisible(true);
+    chart->plotLayout()->addElement(1, 0, chart->legend);
+    chart->plotLayout()->setRowStretchFactor(1, 0.001);
+    chart->legend->setFillOrder(QCPLegend::foColumnsFirst);
+    chart->legend->setBrush(QColor(255, 255, 255, 160));
+    chart->legend->setBorderPen(Qt::NoPen);
+    chart->legend->setMargins(QMargins(6, 2, 6, 2));
+
+    auto series = [chart](const QString &title, const QColor &colour) {
+        QCPGraph *graph = chart->addGraph();
+        graph->setName(title);
+        graph->setPen(QPen(colour, 1));
+        graph->setLineStyle(QCPGraph::lsLine);
+        return graph;
+    };
+    Series1 = series(QStringLiteral("未滤波轮廓"), Qt::red);
+    Series2 = series(QStringLiteral("滤波轮廓"), QColor(0, 128, 0));
+    Series3 = series(QStringLiteral("支撑率曲线"), QColor(0, 64, 128));
+    if (TheEdition == Edition::Station) {
+        Series4 = series(QString(), QColor(255, 0, 255));
+        Series4->removeFromLegend();
+    }
+    chart->SetMarginPercents(5, 5, 5, 0);
+
+    chart->setContextMenuPolicy(Qt::CustomContextMenu);
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->addActions({ShowAsistLine, HideAsistLine, ZoomScale});
+    if (TheEdition == Edition::Station) {
+        BearingAssistItem = PopupMenu1->addAction(QStringLiteral("支撑率辅助线"));
+        connect(BearingAssistItem, &QAction::triggered, this, [this] { Guarded([this] { BearingAssistLineClick(); }); });
+    }
+    PopupMenu1->addSeparator();
+    PopupMenu1->addActions({UnfilterCurve, RounessCurve, RAndUnfCurve});
+    PopupMenu1->addSeparator();
+    PopupMenu1->addActions({SaveData, OpenDataManager, AutoScale, CancleAutoScale});
+    connect(chart, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { PopupMenu1->popup(RoungnessChart1->mapToGlobal(at)); });
+
+    connect(chart, &QCustomPlot::mouseMove, this, [this](QMouseEvent *event) {
+        Guarded([this, event] { ChartMouseMove(event->pos(), event->buttons(), event->modifiers()); });
+    });
+    connect(chart, &QCustomPlot::mouseDoubleClick, this,
+            [this](QMouseEvent *event) { Guarded([this, event] { ChartDoubleClick(event->pos()); }); });
+    connect(chart, &TRoungnessChart::AxisClicked, this,
+            [this](QCPAxis *axis, QMouseEvent *) { Guarded([this, axis] { ChartAxisClick(axis); }); });
+    connect(chart, &QCustomPlot::afterReplot, this, &TForm1::PlaceBearingPanel);
+}
+
+void TForm1::CreateSidePanel()
+{
+    auto *panel = new QFrame;
+    Panel1 = panel;
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, QColor(166, 202, 240)); // sky blue
+    panel->setPalette(palette);
+    panel->setToolTip(QStringLiteral("辅助信息"));
+    panel->setMinimumWidth(150);
+    HoverTexts.emplace_back(panel, QStringLiteral("辅助信息"));
+
+    navyLabel(QStringLiteral("当前鼠标位置："), panel, 16, 32);
+    LBMousePositionX = navyLabel(QStringLiteral("X=0um"), panel, 16, 60);
+    LBMousePositionY = navyLabel(QStringLiteral("Y=0um"), panel, 16, 88);
+    navyLabel(QStringLiteral("第一点位置："), panel, 16, 117);
+    LBPosition1X = navyLabel(QStringLiteral("X=0um"), panel, 16, 145);
+    LBPosition1Y = navyLabel(QStringLiteral("Y=0um"), panel, 16, 173);
+    navyLabel(QStringLiteral("第二点位置："), panel, 16, 202);
+    LBPosition2X = navyLabel(QStringLiteral("X=0um"), panel, 16, 230);
+    LBPosition2Y = navyLabel(QStringLiteral("Y=0um"), panel, 16, 258);
+    navyLabel(QStringLiteral("两点间的距离："), panel, 16, 287);
+    LBSpaceDx = navyLabel(QStringLiteral("DX=0um"), panel, 16, 315);
+    LBSpaceDy = navyLabel(QStringLiteral("DY=0um"), panel, 16, 343);
+}
+
+void TForm1::CreateBearingPanel()
+{
+    // Laid out as on the design chart, whose panel starts 680 pixels from the
+    // left of an 857-pixel chart; it keeps that distance from the right edge.
+    BearingPanel = new QWidget(RoungnessChart1);
+    BearingPanel->setObjectName(QStringLiteral("BearingPanel"));
+    BearingPanel->setAttribute(Qt::WA_TranslucentBackground);
+    BearingPanel->resize(110, 305);
+    auto edit = [this](const QString &text, int top, bool readOnly) {
+        auto *box = new QLineEdit(text, BearingPanel);
+        box->setGeometry(0, top, 49, 21);
+        box->setReadOnly(readOnly);
+        return box;
+    };
+    Label6 = navyLabel(QStringLiteral("c: %Rt"), BearingPanel, 0, 40, 100);
+    Edit1 = edit(QStringLiteral("5"), 64, false);
+    UpDown1 = new TUpDownButtons(BearingPanel);
+    UpDown1->move(48, 64);
+    Label9 = navyLabel(QStringLiteral("c: um"), BearingPanel, 0, 109, 100);
+    Edit3 = edit(QString(), 136, true);
+    Label7 = navyLabel(QStringLiteral("Rmr: %"), BearingPanel, 0, 184, 100);
+    Edit2 = edit(QStringLiteral("5"), 208, false);
+    Label10 = navyLabel(QStringLiteral("步长设置："), BearingPanel, 0, 256, 100);
+    Edit5 = edit(QStringLiteral("5"), 280, false);
+    UpDown2 = new TUpDownButtons(BearingPanel);
+    UpDown2->move(49, 280);
+    BearingPanel->hide();
+
+    connect(Edit1, &QLineEdit::textChanged, this, [this] { Guarded([this] { Edit1Change(); }); });
+    connect(UpDown1, &TUpDownButtons::Clicked, this, [this](bool up) { Guarded([this, up] { UpDown1Click(up); }); });
+    connect(UpDown2, &TUpDownButtons::Clicked, this, [this](bool up) { Guarded([this, up] { UpDown2Click(up); }); });
+
+    if (TheEdition == Edition::View) {
+        PercentLabelBottom = navyLabel(QStringLiteral("%"), RoungnessChart1, 0, 0, 14);
+        PercentLabelLeft = navyLabel(QStringLiteral("%"), RoungnessChart1, 0, 0, 14);
+        PercentLabelBottom->hide();
+        PercentLabelLeft->hide();
+    }
+}
+
+std::vector<QWidget *> TForm1::BearingControls() const
+{
+    return {Label6, Edit1, UpDown1, Label9, Edit3, Label7, Edit2, Label10, Edit5, UpDown2};
+}
+
+void TForm1::PlaceBearingPanel()
+{
+    BearingPanel->move(RoungnessChart1->width() - (857 - 680), 0);
+    if (PercentLabelBottom && PercentLabelBottom->isVisible()) {
+        const QRect plot = RoungnessChart1->PlotRect();
+        const int bottomLine = plot.top() + plot.height();
+        PercentLabelBottom->move(plot.left() + 525, bottomLine + 10);
+        PercentLabelLeft->move(plot.left() + 90, bottomLine - 10 - PercentLabelLeft->height());
+    }
+}
+
+void TForm1::CreateStatusBar()
+{
+    StatusBar1 = statusBar();
+    StatusBar1->setSizeGripEnabled(false);
+    const int widths[7] = {300, 100, 100, 100, 100, 100, 100};
+    const char16_t *texts[7] = {u"准备", u"取样长度：", u"评定长度：", u"量程:", u"滤波器：", u"标准：", u"单位："};
+    for (int i = 0; i < 7; ++i) {
+        auto *panel = new QLabel(QString::fromUtf16(texts[i]));
+        panel->setFixedWidth(widths[i]);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->installEventFilter(this);
+        StatusBar1->addWidget(panel);
+        StatusPanels[static_cast<size_t>(i)] = panel;
+    }
+    StatusBar1->installEventFilter(this);
+}
+
+QString TForm1::StatusPanelText(int panel) const
+{
+    return StatusPanels.at(static_cast<size_t>(panel))->text();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Enter:
+        for (const auto &[object, text] : HoverTexts)
+            if (object == watched)
+                StatusPanels[0]->setText(text);
+        break;
+    case QEvent::ToolTip:
+        if (watched == ToolBar1->widgetForAction(StartConnect))
+            StatusPanels[0]->setText(QStringLiteral("单击启动联机..."));
+        break;
+    case QEvent::MouseButtonDblClick:
+        // A double click on the status bar opens the settings, in any link state.
+        if (watched == StatusBar1 || std::find(StatusPanels.begin(), StatusPanels.end(), watched) != StatusPanels.end())
+            Guarded([this] {
+                if (Hooks.ShowSettings)
+                    Hooks.ShowSettings();
+            });
+        break;
+    case QEvent::Resize:
+        if (watched == ToolBar1)
+            PlaceLogo();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
