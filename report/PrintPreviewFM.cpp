@@ -76,6 +76,7 @@ TForm6::TForm6(TComToPX510 &comLink, Dialogs &dialogs, QWidget *parent)
     Sheet->setAutoFillBackground(true);
     Sheet->setPalette(grey);
     PaintBox1 = new PaintBox(Sheet, [this](QPainter &canvas) { PaintPreview(canvas); });
+    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
     PaintBox1->move(PageOrigin.x(), PageOrigin.y() - ToolBarHeight);
     Scroller->setWidget(Sheet);
     layout->addWidget(Scroller);

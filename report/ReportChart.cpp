@@ -2,7 +2,6 @@
 
 #include "report/ReportPage.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 
 namespace {
@@ -71,10 +70,9 @@ void DrawBearingReportChart(QPainter &canvas, QPoint origin, int width, int heig
     QFont font(QStringLiteral("黑体"));
     font.setPixelSize(40);
     canvas.setFont(font);
-    const double ascent = QFontMetricsF(font).ascent();
-    canvas.drawText(QPointF(2250, 910 + ascent), QStringLiteral("c=") + levels.LevelPercentRt + QStringLiteral(" %Rt"));
-    canvas.drawText(QPointF(2250, 1010 + ascent), QStringLiteral("c=") + levels.LevelHeight + QStringLiteral(" um"));
-    canvas.drawText(QPointF(2250, 1110 + ascent), QStringLiteral("Rmr=") + levels.MaterialRatio + QStringLiteral(" %"));
+    DrawPageText(canvas, font, QPointF(2250, 910), QStringLiteral("c=") + levels.LevelPercentRt + QStringLiteral(" %Rt"));
+    DrawPageText(canvas, font, QPointF(2250, 1010), QStringLiteral("c=") + levels.LevelHeight + QStringLiteral(" um"));
+    DrawPageText(canvas, font, QPointF(2250, 1110), QStringLiteral("Rmr=") + levels.MaterialRatio + QStringLiteral(" %"));
     canvas.restore();
     DrawReportChart(canvas, origin, width, height, chart);
 }

@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -37,13 +38,9 @@ constexpr Line FrameLines[] = {
 const QString Song = QStringLiteral("宋体");
 const QString Hei = QStringLiteral("黑体");
 
-// Texts are placed by the top-left corner of their character cell.
 void drawTextAt(QPainter &canvas, int x, int y, const QString &text)
 {
-    if (text.isEmpty())
-        return;
-    const QFontMetricsF metrics(canvas.font());
-    canvas.drawText(QPointF(x, y + metrics.ascent()), text);
+    DrawPageText(canvas, canvas.font(), QPointF(x, y), text);
 }
 
 void drawFrame(QPainter &canvas)
@@ -108,16 +105,10 @@ void drawBindingLine(QPainter &canvas)
     canvas.setPen(dashed);
     canvas.drawLine(150, 0, 150, ReportPageHeight);
 
-    // The caption runs upward, its cell to the right of the reference point.
-    QFont font;
-    QFont caption = ReportCellFont(font.family(), 30);
-    canvas.save();
+    // A font of its own, with no face chosen; the canvas keeps its font.
     canvas.setPen(QPen(Qt::black, 0));
-    canvas.setFont(caption);
-    canvas.translate(100, 1050);
-    canvas.rotate(-90);
-    drawTextAt(canvas, 0, 0, QStringLiteral("装订线"));
-    canvas.restore();
+    DrawPageText(canvas, ReportCellFont(QFont().family(), 30), QPointF(100, 1050), QStringLiteral("装订线"),
+                 PageTextDirection::Upward);
 }
 
 } // namespace
@@ -140,6 +131,38 @@ QFont ReportCellFont(const QString &family, int cellHeight, bool bold)
     const int size = cell > 0 ? static_cast<int>(std::lround(cellHeight * probe / cell)) : cellHeight;
     font.setPixelSize(std::max(1, size));
     return font;
+}
+
+void DrawPageText(QPainter &canvas, const QFont &pageFont, QPointF topLeft, const QString &text,
+                  PageTextDirection direction)
+{
+    if (text.isEmpty())
+        return;
+    const QTransform mapping = canvas.combinedTransform();
+    const double across = std::hypot(mapping.m11(), mapping.m12());
+    const double down = std::hypot(mapping.m21(), mapping.m22());
+    const bool upward = direction == PageTextDirection::Upward;
+    // The glyphs' height follows the page's scale along which they stand.
+    const double height = upward ? across : down;
+    const double length = upward ? down : across;
+    if (height <= 0 || length <= 0)
+        return;
+    const QPaintDevice *device = canvas.device();
+    const double dpi = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : 96;
+
+    QFont font = pageFont;
+    font.setPointSizeF(pageFont.pixelSize() * height * 72 / dpi);
+    font.setStretch(std::clamp(static_cast<int>(std::lround(100 * length / height)), 1, 4000));
+    const QPointF at = mapping.map(topLeft);
+
+    canvas.save();
+    canvas.resetTransform();
+    canvas.setFont(font);
+    canvas.translate(at);
+    if (upward)
+        canvas.rotate(-90);
+    canvas.drawText(QPointF(0, QFontMetricsF(font, device).ascent()), text);
+    canvas.restore();
 }
 
 QRect ReportChartRect(QPoint origin, int width, int height)

@@ -7,6 +7,7 @@
 #include "report/ReportInput.h"
 
 #include <QFont>
+#include <QPointF>
 #include <QRect>
 
 class QPainter;
@@ -25,6 +26,16 @@ void SetReportPageMapping(QPainter &canvas, int width, int height);
 // y = 740 and y = 1860 and the side borders, shrunk by 10 device units on
 // every side and offset by origin.
 QRect ReportChartRect(QPoint origin, int width, int height);
+
+enum class PageTextDirection { Across, Upward };
+
+// Writes a text through the page mapping with its cell's top-left corner at
+// topLeft (page units). pageFont has its pixel size in page units; the glyphs
+// are made at the device's own size, stretched as the page is, so that they
+// stay crisp on a small preview and exact on paper. Upward text runs turned
+// 90 degrees counter-clockwise, its cell to the right of topLeft.
+void DrawPageText(QPainter &canvas, const QFont &pageFont, QPointF topLeft, const QString &text,
+                  PageTextDirection direction = PageTextDirection::Across);
 
 // A font whose character cell (ascent plus descent) is cellHeight page units.
 QFont ReportCellFont(const QString &family, int cellHeight, bool bold = false);

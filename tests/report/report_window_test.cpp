@@ -1,0 +1,222 @@
+// The report window and the main chart on the report: page area and its
+// steps, the chart's look before and after, where the chart lands on screen
+// and on a fine device, and printing exactly one page.
+
+#include "RecordingDevice.h"
+#include "ReportChartFixture.h"
+#include "ReportFixtures.h"
+#include "ScriptedDialogs.h"
+#include "report/PrintPreviewFM.h"
+#include "report/ReportPage.h"
+#include "report/ReportPrint.h"
+#include "report/RoungnessChartReport.h"
+
+#include <QAction>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+int pdfPageCount(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QString content = QString::fromLatin1(file.readAll());
+    return static_cast<int>(content.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+}
+
+struct Window {
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TComToPX510> session = measuredSession(0);
+    TForm6 form{*session, dialogs};
+};
+
+QImage render(QSize size, ReportChart *chart)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QPainter canvas(&image);
+    TComToPX510 session;
+    ReportPageInput input;
+    input.Session = &session;
+    DrawReportPage(canvas, size.width(), size.height(), input);
+    DrawReportChart(canvas, QPoint(0, 0), size.width(), size.height(), chart);
+    return image;
+}
+
+void setDpi(QImage &image, int dpi)
+{
+    image.setDotsPerMeterX(static_cast<int>(dpi / 0.0254));
+    image.setDotsPerMeterY(static_cast<int>(dpi / 0.0254));
+}
+
+} // namespace
+
+TEST(ReportWindow, PageAreaGrowsAndShrinksInFixedSteps)
+{
+    Window w;
+    EXPECT_EQ(w.form.windowTitle(), QStringLiteral("打印预览"));
+    EXPECT_EQ(w.form.PageSize(), QSize(841, 513));
+    w.form.show();
+    QWidget *box = w.form.findChild<QWidget *>(QStringLiteral("PaintBox1"));
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->mapTo(&w.form, QPoint(0, 0)), QPoint(112, 112));
+
+    w.form.EnlargeAction->trigger();
+    w.form.EnlargeAction->trigger();
+    EXPECT_EQ(w.form.PageSize(), QSize(921, 573));
+    w.form.ReduceAction->trigger();
+    EXPECT_EQ(w.form.PageSize(), QSize(881, 543));
+    for (int i = 0; i < 40; ++i)
+        w.form.Reduce();
+    EXPECT_EQ(w.form.PageSize(), QSize(40, 30)) << "reduce stops at 40 x 30";
+}
+
+TEST(ReportWindow, PreviewOfTheBearingViewCarriesTheLevels)
+{
+    Window w;
+    auto chart = roughnessChart();
+    chart->graph(1)->setVisible(false);
+    chart->graph(2)->setVisible(true);
+    w.form.ReportChart = chart.get();
+    w.form.Sources.BearingLevels = [] {
+        return ReportBearingTexts{QStringLiteral("5"), QStringLiteral("0.10"), QStringLiteral("40.00")};
+    };
+    RecordingDevice device(841, 513);
+    {
+        QPainter canvas(&device);
+        w.form.PaintPreview(canvas);
+    }
+    const QStringList texts = device.Engine.TextList();
+    EXPECT_TRUE(texts.contains(QStringLiteral("支撑率曲 线")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("c=5 %Rt")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Rmr=40.00 %")));
+
+    w.form.ReportChart = nullptr;
+    RecordingDevice bare(841, 513);
+    {
+        QPainter canvas(&bare);
+        w.form.PaintPreview(canvas);
+    }
+    EXPECT_FALSE(bare.Engine.TextList().contains(QStringLiteral("c=5 %Rt"))) << "no chart, no levels";
+    EXPECT_TRUE(w.dialogs.Warnings.isEmpty());
+}
+
+TEST(ReportWindow, PrintingGivesOnePageOnThePlainChartPath)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    Window w;
+    auto chart = roughnessChart();
+    chart->graph(1)->setVisible(false);
+    chart->graph(2)->setVisible(true); // the bearing-ratio view
+    w.form.ReportChart = chart.get();
+    w.form.Sources.BearingLevels = [] {
+        return ReportBearingTexts{QStringLiteral("5"), QStringLiteral("0.10"), QStringLiteral("40.00")};
+    };
+
+    w.form.ChoosePrinter = [](QPrinter &) { return false; };
+    w.form.Printer().setPageOrientation(QPageLayout::Portrait);
+    w.form.PrintReport();
+    EXPECT_EQ(w.form.Printer().pageLayout().orientation(), QPageLayout::Landscape)
+        << "cancelling leaves the printer in landscape";
+
+    w.form.ChoosePrinter = [&](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    w.form.PrintReport();
+    EXPECT_TRUE(w.dialogs.Warnings.isEmpty()) << w.dialogs.Warnings.join("; ").toStdString();
+    EXPECT_EQ(pdfPageCount(pdf), 1);
+
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("Ra= "))) << printed.toStdString();
+    EXPECT_FALSE(printed.contains(QStringLiteral("c="))) << "no bearing-ratio lines on paper";
+    EXPECT_FALSE(printed.contains(QStringLiteral("Rmr=")));
+}
+
+TEST(ReportWindow, PrinterThatCannotStartIsReported)
+{
+    Window w;
+    w.form.ChoosePrinter = [](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QStringLiteral("/nonexistent-folder/report.pdf"));
+        return true;
+    };
+    w.form.PrintReport();
+    EXPECT_EQ(w.dialogs.Warnings.size(), 1);
+}
+
+TEST(ReportMainChart, GradientIsOnAfterTheReportAndTheRestComesBack)
+{
+    auto chart = roughnessChart();
+    chart->xAxis->setBasePen(QPen(Qt::black, 2));
+    chart->yAxis->setBasePen(QPen(Qt::black, 3));
+    RoungnessChartReport adapter(*chart);
+    ReportChartLook before = adapter.Look();
+    before.Gradient = false;
+    before.TitleColor = Qt::blue;
+    adapter.SetLook(before);
+
+    render(QSize(841, 513), &adapter);
+
+    const ReportChartLook after = adapter.Look();
+    EXPECT_TRUE(after.Gradient);
+    EXPECT_EQ(after.BottomAxisPenWidth, 2);
+    EXPECT_EQ(after.LeftAxisPenWidth, 3);
+    EXPECT_TRUE(after.LegendVisible);
+    EXPECT_EQ(after.Title, QStringLiteral("曲线"));
+    EXPECT_EQ(after.TitleColor, QColor(Qt::blue));
+    // The gradient shows again on screen: light blue at the chart's foot.
+    const QImage screen = chart->toPixmap(857, 400).toImage();
+    const QColor foot = screen.pixelColor(3, 397);
+    EXPECT_LT(foot.red(), 200);
+    EXPECT_GT(foot.blue(), 240);
+}
+
+TEST(ReportMainChart, ChartStaysInsideItsFrameOnScreenAndOnAFineDevice)
+{
+    auto chart = roughnessChart();
+    RoungnessChartReport adapter(*chart);
+    struct Case {
+        QSize size;
+        int dpi;
+    };
+    for (const Case &c : {Case{{841, 513}, 96}, Case{{3508, 2480}, 300}, Case{{600, 700}, 96}}) {
+        QImage page(c.size, QImage::Format_RGB32), withChart(c.size, QImage::Format_RGB32);
+        setDpi(page, c.dpi);
+        setDpi(withChart, c.dpi);
+        for (QImage *image : {&page, &withChart}) {
+            image->fill(Qt::red);
+            QPainter canvas(image);
+            TComToPX510 session;
+            ReportPageInput input;
+            input.Session = &session;
+            DrawReportPage(canvas, c.size.width(), c.size.height(), input);
+            if (image == &withChart)
+                DrawReportChart(canvas, QPoint(0, 0), c.size.width(), c.size.height(), &adapter);
+        }
+        const QRect frame = ReportChartRect(QPoint(0, 0), c.size.width(), c.size.height());
+        int changed = 0, outside = 0;
+        for (int y = 0; y < c.size.height(); ++y)
+            for (int x = 0; x < c.size.width(); ++x)
+                if (page.pixel(x, y) != withChart.pixel(x, y)) {
+                    ++changed;
+                    if (!frame.contains(x, y))
+                        ++outside;
+                }
+        EXPECT_GT(changed, c.size.width() * c.size.height() / 200) << "the chart is drawn at " << c.dpi << " dpi";
+        EXPECT_EQ(outside, 0) << c.size.width() << "x" << c.size.height();
+    }
+}
