@@ -144,7 +144,9 @@ ReportPageInput TForm6::CurrentInput()
         input.Header = Sources.CurrentRecord();
     if (Sources.StatusPanels)
         input.StatusPanels = Sources.StatusPanels();
-    if (RoungnessChartReport *chart = ChartAdapter())
+    if (Sources.ShownSeries)
+        input.Series = Sources.ShownSeries();
+    else if (RoungnessChartReport *chart = ChartAdapter())
         input.Series = chart->ShownSeries();
     return input;
 }

@@ -34,7 +34,7 @@ RoungnessChartReport::RoungnessChartReport(TRoungnessChart &chart) : Chart(chart
 QBrush RoungnessChartReport::Gradient()
 {
     QLinearGradient gradient(0, 0, 0, 1);
-    gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
+    gradient.setCoordinateMode(QGradient::ObjectMode);
     gradient.setColorAt(0, Qt::white);
     gradient.setColorAt(1, QColor(162, 208, 255));
     return QBrush(gradient);

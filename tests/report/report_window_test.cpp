@@ -2,11 +2,14 @@
 // steps, the chart's look before and after, where the chart lands on screen
 // and on a fine device, and printing exactly one page.
 
+#include "../database/DatabaseFixture.h"
 #include "RecordingDevice.h"
 #include "ReportChartFixture.h"
 #include "ReportFixtures.h"
 #include "ScriptedDialogs.h"
+#include "database/RecordDateText.h"
 #include "report/PrintPreviewFM.h"
+#include "report/RecordHeader.h"
 #include "report/ReportPage.h"
 #include "report/ReportPrint.h"
 #include "report/RoungnessChartReport.h"
@@ -219,4 +222,26 @@ TEST(ReportMainChart, ChartStaysInsideItsFrameOnScreenAndOnAFineDevice)
         EXPECT_GT(changed, c.size.width() * c.size.height() / 200) << "the chart is drawn at " << c.dpi << " dpi";
         EXPECT_EQ(outside, 0) << c.size.width() << "x" << c.size.height();
     }
+}
+
+class ReportRecordHeader : public DatabaseTest {};
+
+TEST_F(ReportRecordHeader, FollowsTheCurrentRowAsTheEditorsShowIt)
+{
+    EXPECT_EQ(ReportHeaderOf(Manager.MainQuery()).Id, QString()) << "empty database: bare labels";
+    insertRow(QStringLiteral("A010"), at(2024, 3, 5, 14, 7, 9), QStringLiteral("轴承座"), QStringLiteral("张三"));
+    insertRow(QStringLiteral("A011"), at(2024, 3, 6), QStringLiteral("轴"), QString());
+    Manager.MainQuery().ShowAll();
+
+    ReportHeader first = ReportHeaderOf(Manager.MainQuery());
+    EXPECT_EQ(first.Id, QStringLiteral("A010"));
+    EXPECT_EQ(first.WorkName, QStringLiteral("轴承座"));
+    EXPECT_EQ(first.Operator, QStringLiteral("张三"));
+    EXPECT_EQ(first.DateTime, RecordDateText::Display(QStringLiteral("2024-03-05 14:07:09")));
+    EXPECT_TRUE(first.DateTime.contains(QStringLiteral("14:07:09")));
+
+    Manager.MainQuery().Next();
+    ReportHeader second = ReportHeaderOf(Manager.MainQuery());
+    EXPECT_EQ(second.Operator, QString()) << "a null column shows nothing";
+    EXPECT_FALSE(second.DateTime.contains(QLatin1Char(':'))) << "midnight shows the date alone";
 }
