@@ -1,0 +1,18 @@
+#pragma once
+// The preview chart of the data manager: the unfiltered profile of the
+// current record in red on white, no legend, no title. The vertical axis
+// spans twice the largest height either way, so the profile fills the middle
+// half; the horizontal axis follows the profile.
+
+#include <qcustomplot.h>
+
+class TComToPX510;
+
+class TPreviewChart : public QCustomPlot {
+    Q_OBJECT
+public:
+    explicit TPreviewChart(QWidget *parent = nullptr);
+    // Plots Profile[0 .. SampleCount-1] against i x SampleSpacing.
+    void ShowProfile(const TComToPX510 &session);
+    int PointCount() const;
+};

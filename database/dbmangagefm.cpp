@@ -1,0 +1,401 @@
+#include "database/dbmangagefm.h"
+
+#include "common/DateTimeText.h"
+#include "common/Dialogs.h"
+#include "common/Guard.h"
+#include "database/DatabaseLocation.h"
+#include "database/PreviewChart.h"
+#include "database/RecordDateText.h"
+#include "database/RecordListModel.h"
+#include "database/RecordNavigator.h"
+#include "link/ComToPX510Unit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kEditHeight = 21;
+
+template <typename W>
+W *place(W *widget, int x, int y, int width, int height)
+{
+    widget->setGeometry(x, y, width, height);
+    return widget;
+}
+
+QLabel *label(QWidget *parent, const QString &text, int x, int y)
+{
+    auto *l = new QLabel(text, parent);
+    l->move(x, y + 3);
+    l->adjustSize();
+    return l;
+}
+
+} // namespace
+
+TForm3::TForm3(TComToPX510 &comLink, Dialogs &dialogs, Edition edition, const QString &appDir, QWidget *parent)
+    : QDialog(parent), ComLink(comLink), Messages(dialogs), EditionValue(edition)
+{
+    setWindowTitle(QStringLiteral("数据管理窗口"));
+    BuildLayout();
+    ConnectView();
+    RunGuarded(Messages, [&] { Manager.OpenDatabase(DatabaseLocation::FileToOpen(appDir)); });
+    const QDate today = QDate::currentDate();
+    DateTimePicker1->setDate(today);
+    DateTimePicker2->setDate(today);
+}
+
+TForm3::~TForm3() = default;
+
+void TForm3::BuildLayout()
+{
+    QFont font = this->font();
+    font.setPixelSize(12);
+    setFont(font);
+    resize(805, 536);
+
+    DBGrid1 = new QTableView;
+    ListModel = new TRecordListModel(MainQuery(), this);
+    ListModel->Editable = EditionValue == Edition::View;
+    ListModel->CellEdited = [this](int row, int column, const QString &text) {
+        RunGuarded(Messages, [&] {
+            MainQuery().MoveTo(row);
+            static const RecordField fields[] = {RecordField::Id, RecordField::WorkName, RecordField::Operator,
+                                                 RecordField::DateTime, RecordField::EditDateTime};
+            CommitField(fields[column], text);
+        });
+    };
+    DBGrid1->setModel(ListModel);
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1->setEditTriggers(ListModel->Editable
+                                 ? QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
+                                       | QAbstractItemView::SelectedClicked
+                                 : QAbstractItemView::NoEditTriggers);
+    DBGrid1->verticalHeader()->setDefaultSectionSize(18);
+    DBGrid1->verticalHeader()->setFixedWidth(12);
+    DBGrid1->horizontalHeader()->setHighlightSections(false);
+    const int character = DBGrid1->fontMetrics().averageCharWidth();
+    for (int c = 0; c < TRecordListModel::ColumnCount; ++c) {
+        if (int n = TRecordListModel::ColumnWidthInCharacters(c))
+            DBGrid1->setColumnWidth(c, n * character + 8);
+    }
+
+    Chart1 = new TPreviewChart;
+
+    Splitter1 = new QSplitter(Qt::Horizontal);
+    Splitter1->addWidget(DBGrid1);
+    Splitter1->addWidget(Chart1);
+    Splitter1->setSizes({361, 805 - 361});
+    Splitter1->setStretchFactor(1, 1);
+
+    Splitter2 = new QSplitter(Qt::Vertical);
+    Splitter2->addWidget(Splitter1);
+    Splitter2->addWidget(BuildBottomPanel());
+    Splitter2->setSizes({536 - 286, 286});
+    Splitter2->setStretchFactor(0, 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Splitter2);
+}
+
+QWidget *TForm3::BuildBottomPanel()
+{
+    auto *panel = new QWidget;
+    panel->setMinimumSize(801, 280);
+
+    GroupBox2 = place(new QGroupBox(QStringLiteral("过滤器"), panel), 8, 8, 369, 49);
+    label(GroupBox2, QStringLiteral("起始时间："), 16, 14);
+    DateTimePicker1 = place(new QDateEdit(GroupBox2), 80, 16, 97, kEditHeight);
+    DateTimePicker2 = place(new QDateEdit(GroupBox2), 192, 16, 97, kEditHeight);
+    for (QDateEdit *picker : {DateTimePicker1, DateTimePicker2}) {
+        picker->setCalendarPopup(true);
+        // Compact in every locale, so the date fits the narrow picker.
+        picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    }
+    CheckBox1 = place(new QCheckBox(QStringLiteral("过滤"), GroupBox2), 296, 16, 60, kEditHeight);
+
+    GroupBox3 = place(new QGroupBox(QStringLiteral("查找"), panel), 384, 8, 409, 49);
+    label(GroupBox3, QStringLiteral("字段："), 16, 16);
+    ComboBox1 = place(new QComboBox(GroupBox3), 80, 14, 89, kEditHeight);
+    ComboBox1->addItems({QStringLiteral("编号"), QStringLiteral("工件名称"), QStringLiteral("操作者")});
+    ComboBox1->setCurrentIndex(0);
+    label(GroupBox3, QStringLiteral("＝"), 176, 16);
+    Edit1 = place(new QLineEdit(GroupBox3), 192, 13, 169, kEditHeight);
+    Button1 = place(new QPushButton(QStringLiteral("GO"), GroupBox3), 362, 12, 31, 25);
+
+    GroupBox1 = place(new QGroupBox(QStringLiteral("基本信息"), panel), 8, 64, 785, 209);
+    const std::pair<const char16_t *, int> captions[] = {
+        {u"编号：", 24}, {u"工件名称：", 58}, {u"操作者：", 88}, {u"创建日期：", 120}, {u"修改日期：", 152}};
+    for (const auto &[text, y] : captions)
+        label(GroupBox1, QString::fromUtf16(text), 24, y);
+    label(GroupBox1, QStringLiteral("备注："), 280, 24);
+    QLineEdit **editors[] = {&DBEdit1, &DBEdit2, &DBEdit3, &DBEdit4, &DBEdit5};
+    const int rows[] = {24, 56, 88, 120, 152};
+    for (int i = 0; i < 5; ++i)
+        *editors[i] = place(new QLineEdit(GroupBox1), 88, rows[i], 121, kEditHeight);
+    for (QLineEdit *e : {DBEdit1, DBEdit2, DBEdit3})
+        e->setMaxLength(RecordMapping::TextColumnWidth);
+    // Long date forms of some locales get the room up to the remark label.
+    const int dateWidth = DBEdit4->fontMetrics().horizontalAdvance(DateTimeText::displayText(45678.9999)) + 12;
+    for (QLineEdit *e : {DBEdit4, DBEdit5})
+        e->resize(std::clamp(dateWidth, 121, 185), kEditHeight);
+    DBMemo1 = place(new QPlainTextEdit(GroupBox1), 336, 24, 393, 129);
+    DBMemo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    DBMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    DBMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Button2 = place(new QPushButton(QStringLiteral("载入数据"), GroupBox1), 344, 168, 75, 25);
+    Button3 = place(new QPushButton(QStringLiteral("全部清除"), GroupBox1), 440, 168, 75, 25);
+    DBNavigator1 = new TRecordNavigator(MainQuery(), Messages, GroupBox1);
+    place(DBNavigator1, 536, 168, 189, 25);
+    DBNavigator1->BeforeAction = [this] { CommitPendingEditors(); };
+    DBNavigator1->AfterCancel = [this] { RefreshEditors(); };
+    DBNavigator1->HasTypedInput = [this] {
+        for (QLineEdit *e : {DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5}) {
+            if (e->isModified())
+                return true;
+        }
+        return false;
+    };
+
+    for (QPushButton *b : {Button1, Button2, Button3})
+        b->setAutoDefault(false);
+    return panel;
+}
+
+void TForm3::ConnectView()
+{
+    TRecordView &view = MainQuery();
+    connect(&view, &TRecordView::ViewReset, this, [this] { SelectCurrentRow(); });
+    connect(&view, &TRecordView::CurrentChanged, this, [this] { ShowCurrentRow(); });
+    connect(&view, &TRecordView::RowChanged, this, [this] { RefreshEditors(); });
+    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { FollowGridRow(current.row()); });
+    // A new selection model comes with every reset of the list.
+    connect(ListModel, &QAbstractItemModel::modelReset, this, [this] { SelectCurrentRow(); });
+    connect(DBGrid1, &QTableView::doubleClicked, this, [this] { LoadMeasurementRecord(); });
+
+    connect(CheckBox1, &QCheckBox::clicked, this, [this] { ApplyDateFilter(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { FindRecord(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { LoadMeasurementRecord(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { ClearAllRecords(); });
+
+    const std::pair<QLineEdit *, RecordField> bound[] = {
+        {DBEdit1, RecordField::Id},       {DBEdit2, RecordField::WorkName},     {DBEdit3, RecordField::Operator},
+        {DBEdit4, RecordField::DateTime}, {DBEdit5, RecordField::EditDateTime},
+    };
+    for (const auto &[editor, field] : bound) {
+        connect(editor, &QLineEdit::editingFinished, this, [this, e = editor, f = field] {
+            RunGuarded(Messages, [&] { CommitEditor(e, f); });
+        });
+        connect(editor, &QLineEdit::textEdited, DBNavigator1, &TRecordNavigator::UpdateButtons);
+    }
+    connect(DBMemo1, &QPlainTextEdit::textChanged, this, [this] {
+        if (Refreshing || !MainQuery().HasCurrent())
+            return;
+        RunGuarded(Messages, [&] { CommitField(RecordField::Remark, DBMemo1->toPlainText()); });
+    });
+}
+
+// --- following the current row ---------------------------------------------
+
+void TForm3::ShowCurrentRow()
+{
+    SelectCurrentRow();
+    RefreshEditors();
+    PreviewRecord();
+}
+
+void TForm3::SelectCurrentRow()
+{
+    const QSignalBlocker block(DBGrid1->selectionModel());
+    const int row = MainQuery().RecordNo();
+    if (row < 0) {
+        DBGrid1->selectionModel()->clear();
+        return;
+    }
+    const QModelIndex index = ListModel->index(row, std::max(0, DBGrid1->currentIndex().column()));
+    DBGrid1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    DBGrid1->scrollTo(index);
+}
+
+void TForm3::FollowGridRow(int row)
+{
+    if (row < 0 || row == MainQuery().RecordNo())
+        return;
+    // A refused post keeps the row: the list goes back to it.
+    if (!RunGuarded(Messages, [&] { MainQuery().MoveTo(row); }))
+        SelectCurrentRow();
+}
+
+void TForm3::RefreshEditors()
+{
+    Refreshing = true;
+    TRecordView &view = MainQuery();
+    auto show = [](QLineEdit *editor, const QString &text) {
+        if (editor->text() != text) {
+            editor->setText(text);
+            editor->setCursorPosition(0);
+        }
+        editor->setModified(false);
+    };
+    RunGuarded(Messages, [&] {
+        show(DBEdit1, view.Value(RecordField::Id).toString());
+        show(DBEdit2, view.Value(RecordField::WorkName).toString());
+        show(DBEdit3, view.Value(RecordField::Operator).toString());
+        show(DBEdit4, RecordDateText::Display(view.Value(RecordField::DateTime)));
+        show(DBEdit5, RecordDateText::Display(view.Value(RecordField::EditDateTime)));
+        const QString remark = view.Value(RecordField::Remark).toString();
+        if (DBMemo1->toPlainText() != remark)
+            DBMemo1->setPlainText(remark);
+    });
+    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBMemo1})
+        w->setEnabled(view.HasCurrent());
+    Refreshing = false;
+    DBNavigator1->UpdateButtons();
+}
+
+// --- editing ---------------------------------------------------------------
+
+void TForm3::CommitEditor(QLineEdit *editor, RecordField field)
+{
+    if (!editor->isModified() || !MainQuery().HasCurrent())
+        return;
+    editor->setModified(false);
+    CommitField(field, editor->text());
+}
+
+void TForm3::CommitPendingEditors()
+{
+    const std::pair<QLineEdit *, RecordField> bound[] = {
+        {DBEdit1, RecordField::Id},       {DBEdit2, RecordField::WorkName},     {DBEdit3, RecordField::Operator},
+        {DBEdit4, RecordField::DateTime}, {DBEdit5, RecordField::EditDateTime},
+    };
+    for (const auto &[editor, field] : bound)
+        CommitEditor(editor, field);
+}
+
+void TForm3::CommitField(RecordField field, const QString &text)
+{
+    TRecordView &view = MainQuery();
+    if (field == RecordField::DateTime || field == RecordField::EditDateTime) {
+        QVariant days;
+        if (!text.trimmed().isEmpty()) {
+            std::optional<double> parsed = RecordDateText::Parse(text);
+            if (!parsed) {
+                RefreshEditors();
+                throw ConversionError(QStringLiteral("“%1”不是有效的日期时间。").arg(text));
+            }
+            days = *parsed;
+        }
+        view.SetValue(field, days);
+        return;
+    }
+    view.SetValue(field, text);
+    if (field == RecordField::Id && EditionValue == Edition::Station)
+        VerifyEditedId();
+}
+
+void TForm3::VerifyEditedId()
+{
+    TRecordView &view = MainQuery();
+    if (!view.Editing())
+        return;
+    // The row's own stored ID counts as well: re-typing it is refused too.
+    if (Manager.IdExists(view.Value(RecordField::Id).toString())) {
+        Messages.Warn(QStringLiteral("警告"), QStringLiteral("该记录ID已经存在，请重新命名？"));
+        view.Cancel();
+    }
+}
+
+// --- commands --------------------------------------------------------------
+
+RecordHeader TForm3::CurrentRecordHeader()
+{
+    RecordHeader header;
+    TRecordView &view = MainQuery();
+    if (!view.HasCurrent())
+        return header;
+    RunGuarded(Messages, [&] {
+        header.Id = view.Value(RecordField::Id).toString();
+        header.WorkName = view.Value(RecordField::WorkName).toString();
+        header.Operator = view.Value(RecordField::Operator).toString();
+        header.DateTime = RecordDateText::Display(view.Value(RecordField::DateTime));
+    });
+    return header;
+}
+
+int TForm3::SaveMeasurementRecord(const RecordTexts &texts)
+{
+    return Manager.SaveMeasurementRecord(Messages, ComLink, texts);
+}
+
+void TForm3::PreviewRecord()
+{
+    RunGuarded(Messages, [&] {
+        if (Manager.PreviewRecord())
+            Chart1->ShowProfile(PreviewSession());
+    });
+}
+
+void TForm3::ApplyDateFilter()
+{
+    const bool on = CheckBox1->isChecked();
+    const bool done = RunGuarded(Messages, [&] {
+        CommitPendingEditors();
+        if (on)
+            MainQuery().ShowDateRange(
+                DateTimeText::fromDateTime(QDateTime(DateTimePicker1->date(), QTime(0, 0, 0))),
+                DateTimeText::fromDateTime(QDateTime(DateTimePicker2->date(), QTime(23, 59, 59))));
+        else
+            MainQuery().ShowAll();
+    });
+    if (!done)
+        CheckBox1->setChecked(!on);
+}
+
+void TForm3::FindRecord()
+{
+    static const RecordField fields[] = {RecordField::Id, RecordField::WorkName, RecordField::Operator};
+    RunGuarded(Messages, [&] {
+        CommitPendingEditors();
+        MainQuery().Locate(fields[std::clamp(ComboBox1->currentIndex(), 0, 2)], Edit1->text());
+    });
+}
+
+void TForm3::LoadMeasurementRecord()
+{
+    RunGuarded(Messages, [&] {
+        CommitPendingEditors();
+        TRecordView &view = MainQuery();
+        if (view.Editing())
+            view.Post();
+        if (!Manager.LoadCurrentRecord(ComLink))
+            return;
+        if (EditionValue == Edition::Station)
+            ComLink.RecordId = view.Value(RecordField::Id).toString();
+        if (ShowMeasurement)
+            ShowMeasurement();
+        accept();
+    });
+}
+
+void TForm3::ClearAllRecords()
+{
+    RunGuarded(Messages, [&] {
+        if (Messages.AskYesNo(QStringLiteral("确认"), QStringLiteral("此操作将删除所有数据记录，请确认！")))
+            MainQuery().DeleteAll();
+    });
+}
