@@ -7,6 +7,7 @@
 #include "ReportChartFixture.h"
 #include "ReportFixtures.h"
 #include "ScriptedDialogs.h"
+#include "TestSupport.h"
 #include "database/RecordDateText.h"
 #include "report/PrintPreviewFM.h"
 #include "report/RecordHeader.h"
@@ -244,4 +245,33 @@ TEST_F(ReportRecordHeader, FollowsTheCurrentRowAsTheEditorsShowIt)
     ReportHeader second = ReportHeaderOf(Manager.MainQuery());
     EXPECT_EQ(second.Operator, QString()) << "a null column shows nothing";
     EXPECT_FALSE(second.DateTime.contains(QLatin1Char(':'))) << "midnight shows the date alone";
+}
+
+TEST(ReportTool, WritesOnePageAndRefusesBadInput)
+{
+    const QString tool = QStringLiteral(PX510_PROGRAM_DIR "/px510tool");
+    QTemporaryDir dir;
+    auto run = [&](const QStringList &args) {
+        QProcess p;
+        p.start(tool, args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return p.exitCode();
+    };
+    const QString pdf = dir.filePath(QStringLiteral("a.pdf"));
+    EXPECT_EQ(run({QStringLiteral("report"), sourcePath(QStringLiteral("tests/fixtures/imperial_1000.PX510")),
+                   QStringLiteral("--pdf"), pdf, QStringLiteral("--view"), QStringLiteral("bearing"),
+                   QStringLiteral("--id"), QStringLiteral("A7")}),
+              0);
+    EXPECT_EQ(pdfPageCount(pdf), 1);
+
+    const QString damaged = dir.filePath(QStringLiteral("b.pdf"));
+    EXPECT_EQ(run({QStringLiteral("report"), sourcePath(QStringLiteral("tests/fixtures/truncated.PX510")),
+                   QStringLiteral("--pdf"), damaged}),
+              1);
+    EXPECT_FALSE(QFile::exists(damaged)) << "nothing written for a damaged record";
+    EXPECT_EQ(run({QStringLiteral("report"), sourcePath(QStringLiteral("tests/fixtures/imperial_1000.PX510")),
+                   QStringLiteral("--pdf"), damaged, QStringLiteral("--view"), QStringLiteral("side")}),
+              2);
+    EXPECT_EQ(run({QStringLiteral("report"), sourcePath(QStringLiteral("tests/fixtures/imperial_1000.PX510"))}), 2)
+        << "--pdf is required";
 }

@@ -7,6 +7,7 @@ int CommandCurves(const QStringList &args);
 int CommandResults(const QStringList &args);
 int CommandFrame(const QStringList &args);
 int CommandExport(const QStringList &args);
+int CommandReport(const QStringList &args);
 
 const ToolCommand ToolCommands[] = {
     {"info", "FILE", CommandInfo},
@@ -14,5 +15,7 @@ const ToolCommand ToolCommands[] = {
     {"results", "FILE [--per-line N]", CommandResults},
     {"frame", "LETTER [HEXBYTE ...]", CommandFrame},
     {"export", "FILE --csv OUT", CommandExport},
+    {"report", "FILE --pdf OUT [--view roughness|unfiltered|both|bearing] [--id ID --workname TEXT --operator TEXT]",
+     CommandReport},
     {nullptr, nullptr, nullptr},
 };
