@@ -2,6 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "common/Guard.h"
+#include "database/FormPlacement.h"
 #include "database/dbmangagefm.h"
 #include "link/ComToPX510Unit.h"
 
@@ -10,24 +11,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-
-namespace {
-
-template <typename W>
-W *place(W *widget, int x, int y, int width, int height)
-{
-    widget->setGeometry(x, y, width, height);
-    return widget;
-}
-
-void label(QWidget *parent, const QString &text, int x, int y)
-{
-    auto *l = new QLabel(text, parent);
-    l->move(x, y + 3);
-    l->adjustSize();
-}
-
-} // namespace
 
 TForm8::TForm8(TForm3 &dataManager, TComToPX510 &comLink, Dialogs &dialogs, Edition edition, QWidget *parent)
     : QDialog(parent), DataManager(dataManager), ComLink(comLink), Messages(dialogs), EditionValue(edition)
@@ -46,24 +29,26 @@ void TForm8::BuildLayout()
     setFont(font);
     setFixedSize(408, 304);
 
-    GroupBox1 = place(new QGroupBox(QStringLiteral("基本信息"), this), 7, 8, 386, 201);
-    label(GroupBox1, QStringLiteral("编号："), 8, 24);
-    Edit1 = place(new QLineEdit(GroupBox1), 72, 24, 89, 21);
-    Button1 = place(new QPushButton(QStringLiteral("..."), GroupBox1), 160, 24, 25, 25);
+    GroupBox1 = PlaceAt(new QGroupBox(QStringLiteral("基本信息"), this), 7, 8, 386, 201);
+    CaptionAt(GroupBox1, QStringLiteral("编号："), 8, 24);
+    Edit1 = PlaceAt(new QLineEdit(GroupBox1), 72, 24, 89, 21);
+    Button1 = PlaceAt(new QPushButton(QStringLiteral("..."), GroupBox1), 160, 24, 25, 25);
     Button1->setToolTip(QStringLiteral("自动生成编号"));
-    label(GroupBox1, QStringLiteral("操作者："), 200, 24);
-    Edit2 = place(new QLineEdit(GroupBox1), 256, 24, 113, 21);
-    label(GroupBox1, QStringLiteral("工件名称："), 8, 58);
-    Edit3 = place(new QLineEdit(GroupBox1), 72, 56, 297, 21);
-    label(GroupBox1, QStringLiteral("备注："), 8, 96);
-    Memo1 = place(new QPlainTextEdit(GroupBox1), 72, 104, 297, 81);
+    CaptionAt(GroupBox1, QStringLiteral("操作者："), 200, 24);
+    Edit2 = PlaceAt(new QLineEdit(GroupBox1), 256, 24, 113, 21);
+    CaptionAt(GroupBox1, QStringLiteral("工件名称："), 8, 58);
+    Edit3 = PlaceAt(new QLineEdit(GroupBox1), 72, 56, 297, 21);
+    CaptionAt(GroupBox1, QStringLiteral("备注："), 8, 96);
+    for (QLineEdit *e : {Edit1, Edit2, Edit3})
+        e->setMaxLength(RecordMapping::TextColumnWidth);
+    Memo1 = PlaceAt(new QPlainTextEdit(GroupBox1), 72, 104, 297, 81);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setTabChangesFocus(true);
 
-    Button2 = place(new QPushButton(QStringLiteral("确认"), this), 200, 232, 75, 25);
-    Button3 = place(new QPushButton(QStringLiteral("取消"), this), 288, 232, 75, 25);
+    Button2 = PlaceAt(new QPushButton(QStringLiteral("确认"), this), 200, 232, 75, 25);
+    Button3 = PlaceAt(new QPushButton(QStringLiteral("取消"), this), 288, 232, 75, 25);
     Button1->setAutoDefault(false);
     Button3->setAutoDefault(false);
     Button2->setDefault(true);

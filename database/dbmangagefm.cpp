@@ -3,6 +3,7 @@
 #include "common/DateTimeText.h"
 #include "common/Dialogs.h"
 #include "common/Guard.h"
+#include "database/FormPlacement.h"
 #include "database/DatabaseLocation.h"
 #include "database/PreviewChart.h"
 #include "database/RecordDateText.h"
@@ -26,21 +27,6 @@
 namespace {
 
 constexpr int kEditHeight = 21;
-
-template <typename W>
-W *place(W *widget, int x, int y, int width, int height)
-{
-    widget->setGeometry(x, y, width, height);
-    return widget;
-}
-
-QLabel *label(QWidget *parent, const QString &text, int x, int y)
-{
-    auto *l = new QLabel(text, parent);
-    l->move(x, y + 3);
-    l->adjustSize();
-    return l;
-}
 
 } // namespace
 
@@ -116,50 +102,50 @@ QWidget *TForm3::BuildBottomPanel()
     auto *panel = new QWidget;
     panel->setMinimumSize(801, 280);
 
-    GroupBox2 = place(new QGroupBox(QStringLiteral("过滤器"), panel), 8, 8, 369, 49);
-    label(GroupBox2, QStringLiteral("起始时间："), 16, 14);
-    DateTimePicker1 = place(new QDateEdit(GroupBox2), 80, 16, 97, kEditHeight);
-    DateTimePicker2 = place(new QDateEdit(GroupBox2), 192, 16, 97, kEditHeight);
+    GroupBox2 = PlaceAt(new QGroupBox(QStringLiteral("过滤器"), panel), 8, 8, 369, 49);
+    CaptionAt(GroupBox2, QStringLiteral("起始时间："), 16, 14);
+    DateTimePicker1 = PlaceAt(new QDateEdit(GroupBox2), 80, 16, 97, kEditHeight);
+    DateTimePicker2 = PlaceAt(new QDateEdit(GroupBox2), 192, 16, 97, kEditHeight);
     for (QDateEdit *picker : {DateTimePicker1, DateTimePicker2}) {
         picker->setCalendarPopup(true);
         // Compact in every locale, so the date fits the narrow picker.
         picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     }
-    CheckBox1 = place(new QCheckBox(QStringLiteral("过滤"), GroupBox2), 296, 16, 60, kEditHeight);
+    CheckBox1 = PlaceAt(new QCheckBox(QStringLiteral("过滤"), GroupBox2), 296, 16, 60, kEditHeight);
 
-    GroupBox3 = place(new QGroupBox(QStringLiteral("查找"), panel), 384, 8, 409, 49);
-    label(GroupBox3, QStringLiteral("字段："), 16, 16);
-    ComboBox1 = place(new QComboBox(GroupBox3), 80, 14, 89, kEditHeight);
+    GroupBox3 = PlaceAt(new QGroupBox(QStringLiteral("查找"), panel), 384, 8, 409, 49);
+    CaptionAt(GroupBox3, QStringLiteral("字段："), 16, 16);
+    ComboBox1 = PlaceAt(new QComboBox(GroupBox3), 80, 14, 89, kEditHeight);
     ComboBox1->addItems({QStringLiteral("编号"), QStringLiteral("工件名称"), QStringLiteral("操作者")});
     ComboBox1->setCurrentIndex(0);
-    label(GroupBox3, QStringLiteral("＝"), 176, 16);
-    Edit1 = place(new QLineEdit(GroupBox3), 192, 13, 169, kEditHeight);
-    Button1 = place(new QPushButton(QStringLiteral("GO"), GroupBox3), 362, 12, 31, 25);
+    CaptionAt(GroupBox3, QStringLiteral("＝"), 176, 16);
+    Edit1 = PlaceAt(new QLineEdit(GroupBox3), 192, 13, 169, kEditHeight);
+    Button1 = PlaceAt(new QPushButton(QStringLiteral("GO"), GroupBox3), 362, 12, 31, 25);
 
-    GroupBox1 = place(new QGroupBox(QStringLiteral("基本信息"), panel), 8, 64, 785, 209);
+    GroupBox1 = PlaceAt(new QGroupBox(QStringLiteral("基本信息"), panel), 8, 64, 785, 209);
     const std::pair<const char16_t *, int> captions[] = {
         {u"编号：", 24}, {u"工件名称：", 58}, {u"操作者：", 88}, {u"创建日期：", 120}, {u"修改日期：", 152}};
     for (const auto &[text, y] : captions)
-        label(GroupBox1, QString::fromUtf16(text), 24, y);
-    label(GroupBox1, QStringLiteral("备注："), 280, 24);
+        CaptionAt(GroupBox1, QString::fromUtf16(text), 24, y);
+    CaptionAt(GroupBox1, QStringLiteral("备注："), 280, 24);
     QLineEdit **editors[] = {&DBEdit1, &DBEdit2, &DBEdit3, &DBEdit4, &DBEdit5};
     const int rows[] = {24, 56, 88, 120, 152};
     for (int i = 0; i < 5; ++i)
-        *editors[i] = place(new QLineEdit(GroupBox1), 88, rows[i], 121, kEditHeight);
+        *editors[i] = PlaceAt(new QLineEdit(GroupBox1), 88, rows[i], 121, kEditHeight);
     for (QLineEdit *e : {DBEdit1, DBEdit2, DBEdit3})
         e->setMaxLength(RecordMapping::TextColumnWidth);
     // Long date forms of some locales get the room up to the remark label.
     const int dateWidth = DBEdit4->fontMetrics().horizontalAdvance(DateTimeText::displayText(45678.9999)) + 12;
     for (QLineEdit *e : {DBEdit4, DBEdit5})
         e->resize(std::clamp(dateWidth, 121, 185), kEditHeight);
-    DBMemo1 = place(new QPlainTextEdit(GroupBox1), 336, 24, 393, 129);
+    DBMemo1 = PlaceAt(new QPlainTextEdit(GroupBox1), 336, 24, 393, 129);
     DBMemo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     DBMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     DBMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Button2 = place(new QPushButton(QStringLiteral("载入数据"), GroupBox1), 344, 168, 75, 25);
-    Button3 = place(new QPushButton(QStringLiteral("全部清除"), GroupBox1), 440, 168, 75, 25);
+    Button2 = PlaceAt(new QPushButton(QStringLiteral("载入数据"), GroupBox1), 344, 168, 75, 25);
+    Button3 = PlaceAt(new QPushButton(QStringLiteral("全部清除"), GroupBox1), 440, 168, 75, 25);
     DBNavigator1 = new TRecordNavigator(MainQuery(), Messages, GroupBox1);
-    place(DBNavigator1, 536, 168, 189, 25);
+    PlaceAt(DBNavigator1, 536, 168, 189, 25);
     DBNavigator1->BeforeAction = [this] { CommitPendingEditors(); };
     DBNavigator1->AfterCancel = [this] { RefreshEditors(); };
     DBNavigator1->HasTypedInput = [this] {
@@ -321,21 +307,6 @@ void TForm3::VerifyEditedId()
 }
 
 // --- commands --------------------------------------------------------------
-
-RecordHeader TForm3::CurrentRecordHeader()
-{
-    RecordHeader header;
-    TRecordView &view = MainQuery();
-    if (!view.HasCurrent())
-        return header;
-    RunGuarded(Messages, [&] {
-        header.Id = view.Value(RecordField::Id).toString();
-        header.WorkName = view.Value(RecordField::WorkName).toString();
-        header.Operator = view.Value(RecordField::Operator).toString();
-        header.DateTime = RecordDateText::Display(view.Value(RecordField::DateTime));
-    });
-    return header;
-}
 
 int TForm3::SaveMeasurementRecord(const RecordTexts &texts)
 {

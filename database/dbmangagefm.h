@@ -27,11 +27,6 @@ class TPreviewChart;
 class TRecordListModel;
 class TRecordNavigator;
 
-// The texts of the current record, as the field editors show them.
-struct RecordHeader {
-    QString Id, WorkName, Operator, DateTime;
-};
-
 class TForm3 : public QDialog {
     Q_OBJECT
 public:
@@ -45,12 +40,10 @@ public:
     std::function<void()> ShowMeasurement;
 
     TDataManager &Data() { return Manager; }
+    // The current row of the list: the report header reads its ID, WorkName,
+    // Operator and DateTime (RecordDateText::Display) from here.
     TRecordView &MainQuery() { return Manager.MainQuery(); }
     TComToPX510 &PreviewSession() { return Manager.PreviewSession(); }
-
-    // The ID, work-piece name, operator and measurement time of the current
-    // row; empty texts when the list has none (report header).
-    RecordHeader CurrentRecordHeader();
 
     // Stores ComLink's measurement with the texts of the record dialog:
     // -1 declined, 1 appended, 0 updated. Errors are thrown to the caller.
