@@ -143,6 +143,8 @@ void TForm1::SetBearingLayout(bool bearing)
             PercentLabelBottom->hide();
             PercentLabelLeft->hide();
         }
+        // The peak-to-valley scale belongs to the bearing-ratio curve alone.
+        chart->yAxis2->setVisible(false);
         CancleAutoScaleExecute();
     }
     SyncLegend();

@@ -478,7 +478,6 @@ void TForm1::CreateStatusBar()
         auto *panel = new QLabel(QString::fromUtf16(texts[i]));
         panel->setFixedWidth(widths[i]);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->installEventFilter(this);
         StatusBar1->addWidget(panel);
         StatusPanels[static_cast<size_t>(i)] = panel;
     }
@@ -503,8 +502,9 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             StatusPanels[0]->setText(QStringLiteral("单击启动联机..."));
         break;
     case QEvent::MouseButtonDblClick:
-        // A double click on the status bar opens the settings, in any link state.
-        if (watched == StatusBar1 || std::find(StatusPanels.begin(), StatusPanels.end(), watched) != StatusPanels.end())
+        // A double click on the status bar (its panels pass it on) opens the
+        // settings, in any link state.
+        if (watched == StatusBar1)
             Guarded([this] {
                 if (Hooks.ShowSettings)
                     Hooks.ShowSettings();
