@@ -166,7 +166,7 @@ void TForm3::ConnectView()
     TRecordView &view = MainQuery();
     connect(&view, &TRecordView::ViewReset, this, [this] { SelectCurrentRow(); });
     connect(&view, &TRecordView::CurrentChanged, this, [this] { ShowCurrentRow(); });
-    connect(&view, &TRecordView::RowChanged, this, [this] { RefreshEditors(); });
+    connect(&view, &TRecordView::RowChanged, this, [this] { RefreshEditors(true); });
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { FollowGridRow(current.row()); });
     // A new selection model comes with every reset of the list.
@@ -222,15 +222,20 @@ void TForm3::FollowGridRow(int row)
     if (row < 0 || row == MainQuery().RecordNo())
         return;
     // A refused post keeps the row: the list goes back to it.
-    if (!RunGuarded(Messages, [&] { MainQuery().MoveTo(row); }))
+    if (!RunGuarded(Messages, [&] {
+            CommitPendingEditors();
+            MainQuery().MoveTo(row);
+        }))
         SelectCurrentRow();
 }
 
-void TForm3::RefreshEditors()
+void TForm3::RefreshEditors(bool keepTyped)
 {
     Refreshing = true;
     TRecordView &view = MainQuery();
-    auto show = [](QLineEdit *editor, const QString &text) {
+    auto show = [keepTyped](QLineEdit *editor, const QString &text) {
+        if (keepTyped && editor->isModified())
+            return;
         if (editor->text() != text) {
             editor->setText(text);
             editor->setCursorPosition(0);
@@ -281,7 +286,7 @@ void TForm3::CommitField(RecordField field, const QString &text)
         if (!text.trimmed().isEmpty()) {
             std::optional<double> parsed = RecordDateText::Parse(text);
             if (!parsed) {
-                RefreshEditors();
+                RefreshEditors(true);
                 throw ConversionError(QStringLiteral("“%1”不是有效的日期时间。").arg(text));
             }
             days = *parsed;

@@ -86,7 +86,9 @@ private:
     void ShowCurrentRow();
     void SelectCurrentRow();
     void FollowGridRow(int row);
-    void RefreshEditors();
+    // Shows the current row in the field editors; with `keepTyped` an editor
+    // holding typed text not yet handed over keeps it.
+    void RefreshEditors(bool keepTyped = false);
     void CommitEditor(QLineEdit *editor, RecordField field);
     void CommitPendingEditors();
     void CommitField(RecordField field, const QString &text);

@@ -324,8 +324,16 @@ TEST_P(Windows, TheNavigatorMovesDeletesAfterAskingPostsAndCancels)
     Form3->DBEdit3->setFocus();
     QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("赵六"));
     QApplication::sendEvent(Form3->DBEdit3, &typed);
+    // An edit of the remark does not wipe the text typed into another editor.
+    Form3->DBEdit2->setFocus();
+    QKeyEvent work(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("缸体"));
+    QApplication::sendEvent(Form3->DBEdit2, &work);
+    Form3->DBMemo1->setPlainText(QStringLiteral("复检"));
+    EXPECT_EQ(Form3->DBEdit2->text(), QStringLiteral("缸体"));
     nav->button(TRecordNavigator::Post)->click();
     EXPECT_EQ(view().Value(RecordField::Operator).toString(), QStringLiteral("赵六"));
+    EXPECT_EQ(view().Value(RecordField::WorkName).toString(), QStringLiteral("缸体"));
+    EXPECT_EQ(view().Value(RecordField::Remark).toString(), QStringLiteral("复检"));
     EXPECT_FALSE(view().Editing());
 }
 
