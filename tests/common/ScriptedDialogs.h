@@ -46,8 +46,11 @@ private:
     {
         if (queue.empty())
             return std::nullopt;
-        auto answer = queue.front();
+        bool given = queue.front().has_value();
+        QString text = given ? *queue.front() : QString();
         queue.pop_front();
-        return answer;
+        if (!given)
+            return std::nullopt;
+        return text;
     }
 };
