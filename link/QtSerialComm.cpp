@@ -215,21 +215,25 @@ void QtSerialComm::NotifyIfWaiting(int port)
     }
 }
 
-// Runs the event loop until `done` holds or `ms` have passed.
-template <typename Signal, typename Done>
-static void WaitFor(QSerialPort *serial, Signal signal, qint64 ms, Done done)
+// Processes events until `done` holds or `ms` have passed. The port's signals
+// are not relied on: inside a slot of the port (the receive notification runs
+// a whole download) QSerialPort reads arriving bytes but does not emit
+// readyRead again, so the condition is checked after every batch of events.
+template <typename Done>
+static void WaitFor(qint64 ms, Done done)
 {
     if (ms <= 0 || done())
         return;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer deadline; // wakes the wait when nothing else happens
+    deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);
     QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(serial, signal, &loop, &QEventLoop::quit);
-    QObject::connect(serial, &QSerialPort::errorOccurred, &loop, &QEventLoop::quit);
-    QObject::connect(serial, &QSerialPort::aboutToClose, &loop, &QEventLoop::quit);
-    timer.start(int(ms));
-    loop.exec();
+    for (qint64 left = ms; !done() && left > 0; left = ms - clock.elapsed()) {
+        deadline.start(int(left));
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+    }
 }
 
 int QtSerialComm::sio_write(int port, const char *data, int length)
@@ -245,8 +249,7 @@ int QtSerialComm::sio_write(int port, const char *data, int length)
     QElapsedTimer clock;
     clock.start();
     while (serial->isOpen() && serial->bytesToWrite() > 0 && clock.elapsed() < timeout)
-        WaitFor(serial, &QSerialPort::bytesWritten, timeout - clock.elapsed(),
-                [serial] { return !serial->isOpen() || serial->bytesToWrite() == 0; });
+        WaitFor(timeout - clock.elapsed(), [serial] { return !serial->isOpen() || serial->bytesToWrite() == 0; });
     if (!serial->isOpen())
         return CommResult::BadPort;
     if (serial->bytesToWrite() > 0) {
@@ -285,7 +288,7 @@ int QtSerialComm::sio_read(int port, char *buffer, int length)
             wait = std::min(wait, interval - sinceByte.elapsed());
         if (wait <= 0)
             break;
-        WaitFor(serial, &QSerialPort::readyRead, wait, [serial] { return !serial->isOpen() || serial->bytesAvailable() > 0; });
+        WaitFor(wait, [serial] { return !serial->isOpen() || serial->bytesAvailable() > 0; });
     }
     if (!serial->isOpen())
         return CommResult::BadPort;
