@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QScrollArea>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -153,7 +154,10 @@ ReportPageInput TForm6::CurrentInput()
 
 void TForm6::PaintPreview(QPainter &canvas)
 {
-    RunGuarded(Messages, [&] {
+    // A paint must not open a message box in the middle of painting, nor open
+    // one at every repaint while a fault lasts: the first report of a fault is
+    // shown once the paint is over.
+    try {
         // The painter works in the page area's own coordinates, so the chart
         // needs no offset by the area's place in the window.
         const int width = PageArea.width(), height = PageArea.height();
@@ -166,7 +170,14 @@ void TForm6::PaintPreview(QPainter &canvas)
         } else {
             DrawReportChart(canvas, QPoint(0, 0), width, height, chart);
         }
-    });
+        LastPaintFault.clear();
+    } catch (const std::exception &e) {
+        const QString fault = QString::fromUtf8(e.what());
+        if (fault == LastPaintFault)
+            return;
+        LastPaintFault = fault;
+        QTimer::singleShot(0, this, [this, fault] { Messages.Warn(QStringLiteral("错误"), fault); });
+    }
 }
 
 void TForm6::PrintReport()

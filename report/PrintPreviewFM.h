@@ -79,4 +79,5 @@ private:
     QWidget *PaintBox1 = nullptr; // the page image area
     std::unique_ptr<RoungnessChartReport> Adapter;
     TRoungnessChart *AdaptedChart = nullptr;
+    QString LastPaintFault; // shown once until a paint succeeds again
 };

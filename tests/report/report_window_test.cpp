@@ -8,6 +8,7 @@
 #include "ReportFixtures.h"
 #include "ScriptedDialogs.h"
 #include "TestSupport.h"
+#include "common/Errors.h"
 #include "database/RecordDateText.h"
 #include "report/PrintPreviewFM.h"
 #include "report/RecordHeader.h"
@@ -16,6 +17,7 @@
 #include "report/RoungnessChartReport.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -109,6 +111,20 @@ TEST(ReportWindow, PreviewOfTheBearingViewCarriesTheLevels)
     }
     EXPECT_FALSE(bare.Engine.TextList().contains(QStringLiteral("c=5 %Rt"))) << "no chart, no levels";
     EXPECT_TRUE(w.dialogs.Warnings.isEmpty());
+}
+
+TEST(ReportWindow, AFaultWhilePaintingIsReportedOnceAfterThePaint)
+{
+    Window w;
+    w.form.Sources.CurrentRecord = []() -> ReportHeader { throw DatabaseError(QStringLiteral("数据库已锁定")); };
+    for (int i = 0; i < 3; ++i) {
+        QImage image(841, 513, QImage::Format_RGB32);
+        QPainter canvas(&image);
+        w.form.PaintPreview(canvas);
+        EXPECT_TRUE(w.dialogs.Warnings.isEmpty()) << "no message box in the middle of a paint";
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.dialogs.Warnings, QStringList{QStringLiteral("数据库已锁定")});
 }
 
 TEST(ReportWindow, PrintingGivesOnePageOnThePlainChartPath)

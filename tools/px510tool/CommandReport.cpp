@@ -29,18 +29,19 @@ public:
     std::optional<QString> SaveFileName(const QString &, const QString &) override { return {}; }
 };
 
-void showView(TForm1 &window, const QString &view)
+using ViewAction = void (TForm1::*)();
+
+ViewAction viewAction(const QString &view)
 {
     if (view == QLatin1String("roughness"))
-        window.RounessCurveExecute();
-    else if (view == QLatin1String("unfiltered"))
-        window.UnfilterCurveExecute();
-    else if (view == QLatin1String("both"))
-        window.RAndUnfCurveExecute();
-    else if (view == QLatin1String("bearing"))
-        window.TPCurveExecute();
-    else
-        throw UsageError("--view must be roughness, unfiltered, both or bearing");
+        return &TForm1::RounessCurveExecute;
+    if (view == QLatin1String("unfiltered"))
+        return &TForm1::UnfilterCurveExecute;
+    if (view == QLatin1String("both"))
+        return &TForm1::RAndUnfCurveExecute;
+    if (view == QLatin1String("bearing"))
+        return &TForm1::TPCurveExecute;
+    throw UsageError("--view must be roughness, unfiltered, both or bearing");
 }
 
 } // namespace
@@ -49,7 +50,7 @@ int CommandReport(const QStringList &arguments)
 {
     QStringList args = arguments;
     const QString pdf = Tool::takeOption(args, QStringLiteral("--pdf"));
-    const QString view = Tool::takeOption(args, QStringLiteral("--view"), QStringLiteral("roughness"));
+    const ViewAction showView = viewAction(Tool::takeOption(args, QStringLiteral("--view"), QStringLiteral("roughness")));
     ReportPageInput input;
     input.Header.Id = Tool::takeOption(args, QStringLiteral("--id"));
     input.Header.WorkName = Tool::takeOption(args, QStringLiteral("--workname"));
@@ -64,7 +65,7 @@ int CommandReport(const QStringList &arguments)
     TForm1 window(session, dialogs, Edition::Station);
     session.LoadMeasurementFile(args.at(0));
     window.ShowMeasurement();
-    showView(window, view);
+    (window.*showView)();
 
     // The date as the data manager shows a stored row of this measurement.
     input.Header.DateTime = RecordDateText::Display(DateTimeText::storageText(session.MeasureTime));
