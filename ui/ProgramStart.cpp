@@ -1,11 +1,18 @@
 #include "ui/ProgramStart.h"
 
+#include "database/dbinformfm.h"
+#include "database/dbmangagefm.h"
+#include "link/HintFm.h"
+#include "link/PickUpFm.h"
+#include "report/PrintPreviewFM.h"
+#include "report/RecordHeader.h"
+#include "ui/ParaConfigFm.h"
 #include "ui/QtDialogs.h"
+#include "ui/ToolIcons.h"
+#include "ui/aboutunit.h"
 #include "ui/main.h"
-#include "ui/placeholders/PlaceholderWindow.h"
 
 #include <QApplication>
-#include <QDialog>
 
 Dialogs &TProgram::ChooseDialogs(Dialogs *given, std::unique_ptr<QtDialogs> &own)
 {
@@ -15,7 +22,7 @@ Dialogs &TProgram::ChooseDialogs(Dialogs *given, std::unique_ptr<QtDialogs> &own
     return *own;
 }
 
-// ComLink, a member declared first, exists before any window.
+// ComLink, a member declared first, exists before any window and outlives them.
 TProgram::TProgram(Edition edition, Dialogs *dialogs) : Dlg(ChooseDialogs(dialogs, OwnDialogs))
 {
     QCoreApplication::setApplicationName(TForm1::ApplicationTitle(edition));
@@ -23,51 +30,70 @@ TProgram::TProgram(Edition edition, Dialogs *dialogs) : Dlg(ChooseDialogs(dialog
     WireWindows();
 }
 
-TProgram::~TProgram() = default;
+TProgram::~TProgram()
+{
+    // The later windows lean on the earlier ones (the record dialog on the
+    // data manager, the report on the main chart): they go first.
+    delete Form9;
+    delete Form8;
+    delete Form7;
+    delete Form6;
+    delete Form5;
+    delete Form3;
+    delete Form2;
+}
 
 void TProgram::CreateWindows(Edition edition)
 {
+    // Windows created after the main window rely on its AppDir; the data
+    // manager opens the database while it is created.
     Form1 = std::make_unique<TForm1>(ComLink, Dlg, edition);
+    TForm1 *main = Form1.get();
     if (OwnDialogs)
-        OwnDialogs->SetParent(Form1.get());
-    CreationOrder << QStringLiteral("TForm1");
-
-    // Windows still to come stand in as placeholders until they are built.
-    auto placeholder = [this](const char *name, const QString &caption) {
-        auto *window = new TPlaceholderWindow(QString::fromLatin1(name), caption, Form1.get());
+        OwnDialogs->SetParent(main);
+    auto created = [this](QWidget *window, const char *name) {
+        window->setObjectName(QString::fromLatin1(name));
         window->hide();
         CreationOrder << QString::fromLatin1(name);
-        return window;
     };
-    Form2 = placeholder("TForm2", QStringLiteral("拾取针位示意图"));
-    Form3 = placeholder("TForm3", QStringLiteral("数据管理窗口"));
-    Form5 = placeholder("TForm5", QStringLiteral("参数设置"));
-    Form6 = placeholder("TForm6", QStringLiteral("打印预览"));
-    Form7 = placeholder("TForm7", QStringLiteral("提示对话框"));
-    Form8 = placeholder("TForm8", QStringLiteral("数据基本信息"));
-    Form9 = placeholder("TForm9", QStringLiteral("关于"));
+    created(main, "TForm1");
+    created(Form2 = new TForm2(ComLink, Dlg, main), "TForm2");
+    created(Form3 = new TForm3(ComLink, Dlg, edition, main->AppDir, main), "TForm3");
+    created(Form5 = new TForm5(ComLink, Dlg, main), "TForm5");
+    created(Form6 = new TForm6(ComLink, Dlg, main), "TForm6");
+    created(Form7 = new TForm7(ComLink, Dlg, main), "TForm7");
+    created(Form8 = new TForm8(*Form3, ComLink, Dlg, edition, main), "TForm8");
+    created(Form9 = new TForm9(edition, TForm1::MakerWebAddress, main), "TForm9");
 }
 
 void TProgram::WireWindows()
 {
-    TMainWindowHooks &hooks = Form1->Hooks;
-    auto modal = [](QWidget *window) {
-        return [window] {
-            if (auto *dialog = qobject_cast<QDialog *>(window))
-                dialog->exec();
-        };
-    };
-    hooks.ShowStylusWindow = modal(Form2);
-    hooks.ShowDataManager = modal(Form3);
-    hooks.ShowSettings = modal(Form5);
-    hooks.ShowReport = modal(Form6);
-    hooks.ShowSaveRecord = modal(Form8);
+    TForm1 *main = Form1.get();
+    auto show = [main] { main->ShowMeasurement(); };
+    auto status = [main] { main->UpdateStatusBar(); };
+
+    TMainWindowHooks &hooks = main->Hooks;
+    hooks.ShowStylusWindow = [this] { Form2->ShowStylusPosition(); };
+    hooks.ShowDataManager = [this] { Form3->exec(); };
+    hooks.ShowSettings = [this] { Form5->exec(); };
+    hooks.ShowReport = [this, main] { Form6->ShowPreview(main->RoungnessChart1); };
+    hooks.ShowSaveRecord = [this] { Form8->OpenForSave(); };
+    hooks.StartProgressWatch = [this] { Form7->StartWatching(); };
     hooks.ShowAbout = [this] {
         Form9->show();
         Form9->raise();
     };
-    // The progress window has no timer to start until it is built.
-    hooks.StartProgressWatch = nullptr;
+
+    Form3->ShowMeasurement = show;
+    Form5->Hooks.UpdateStatusBar = status;
+    Form5->Hooks.ShowMeasurement = show;
+    Form9->BrowseVantrel = [main] { main->BrowseVantrel->trigger(); };
+
+    Form6->Sources.CurrentRecord = [this] { return ReportHeaderOf(Form3->MainQuery()); };
+    Form6->Sources.StatusPanels = [main] { return main->ReportStatusPanels(); };
+    Form6->Sources.BearingLevels = [main] { return main->ReportLevels(); };
+    Form6->SetToolIcons(DrawToolIcon(ToolIcon::PrintPreview), DrawToolIcon(ToolIcon::Enlarge),
+                        DrawToolIcon(ToolIcon::Reduce));
 }
 
 int TProgram::Run()

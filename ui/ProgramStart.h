@@ -1,6 +1,7 @@
 #pragma once
 // Start-up of both programs: the session first, then the application title,
-// then the windows in their fixed order, all hidden but the main window.
+// then the windows in their fixed order, all hidden but the main window, and
+// the hooks through which they reach each other.
 
 #include "common/Edition.h"
 #include "link/ComToPX510Unit.h"
@@ -9,9 +10,15 @@
 #include <memory>
 
 class Dialogs;
-class QWidget;
 class QtDialogs;
 class TForm1;
+class TForm2;
+class TForm3;
+class TForm5;
+class TForm6;
+class TForm7;
+class TForm8;
+class TForm9;
 
 class TProgram {
 public:
@@ -25,14 +32,15 @@ public:
     std::unique_ptr<QtDialogs> OwnDialogs;
     Dialogs &Dlg;
     std::unique_ptr<TForm1> Form1;
-    // Owned by the main window, created after it in this order.
-    QWidget *Form2 = nullptr; // stylus position
-    QWidget *Form3 = nullptr; // data manager
-    QWidget *Form5 = nullptr; // settings
-    QWidget *Form6 = nullptr; // report preview
-    QWidget *Form7 = nullptr; // progress
-    QWidget *Form8 = nullptr; // record information
-    QWidget *Form9 = nullptr; // about
+    // Children of the main window (so they centre on it), created after it in
+    // this order and deleted in the reverse order before it.
+    TForm2 *Form2 = nullptr; // stylus position
+    TForm3 *Form3 = nullptr; // data manager
+    TForm5 *Form5 = nullptr; // settings
+    TForm6 *Form6 = nullptr; // report preview
+    TForm7 *Form7 = nullptr; // progress
+    TForm8 *Form8 = nullptr; // record information
+    TForm9 *Form9 = nullptr; // about
     QStringList CreationOrder;
 
     // Shows the main window maximized and runs the event loop until it closes.

@@ -26,6 +26,8 @@ QColor tileColour(ToolIcon icon)
         return QColor(120, 80, 170);
     case ToolIcon::Help: case ToolIcon::WebSite:
         return QColor(100, 110, 125);
+    case ToolIcon::Enlarge: case ToolIcon::Reduce:
+        return QColor(24, 140, 130);
     }
     return Qt::gray;
 }
@@ -146,9 +148,15 @@ void drawGlyph(QPainter &p, ToolIcon icon)
         p.drawLine(7, 25, 25, 7);
         break;
     case ToolIcon::Zoom:
+    case ToolIcon::Enlarge:
         p.drawEllipse(QPointF(14, 14), 7, 7);
         p.drawLine(19, 19, 26, 26);
         p.drawLine(11, 14, 17, 14); p.drawLine(14, 11, 14, 17);
+        break;
+    case ToolIcon::Reduce:
+        p.drawEllipse(QPointF(14, 14), 7, 7);
+        p.drawLine(19, 19, 26, 26);
+        p.drawLine(11, 14, 17, 14);
         break;
     case ToolIcon::DefaultView:
         p.drawRect(QRectF(10, 10, 12, 12));

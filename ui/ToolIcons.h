@@ -10,7 +10,7 @@ enum class ToolIcon {
     Connect, Disconnect, Measure, StylusPosition, LoadData,
     Settings, UnfilteredCurve, RoughnessCurve, BothCurves, BearingCurve,
     ShowCursors, HideCursors, Zoom, DefaultView, WholeCurve,
-    Help, WebSite,
+    Help, WebSite, Enlarge, Reduce,
 };
 
 QIcon DrawToolIcon(ToolIcon icon);

@@ -2,7 +2,14 @@
 // display of a measurement and the status bar.
 
 #include "UiTestSupport.h"
+#include "database/dbinformfm.h"
+#include "database/dbmangagefm.h"
+#include "link/HintFm.h"
+#include "link/PickUpFm.h"
+#include "report/PrintPreviewFM.h"
+#include "ui/ParaConfigFm.h"
 #include "ui/ProgramStart.h"
+#include "ui/aboutunit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -199,13 +206,22 @@ TEST_P(Form1Test, StartUpCreatesTheSessionThenTheWindowsInOrderAllHidden)
     TProgram program(GetParam(), &dialogs);
     EXPECT_EQ(program.CreationOrder,
               QStringList({"TForm1", "TForm2", "TForm3", "TForm5", "TForm6", "TForm7", "TForm8", "TForm9"}));
-    for (QWidget *window : {static_cast<QWidget *>(program.Form1.get()), program.Form2, program.Form3,
-                            program.Form5, program.Form6, program.Form7, program.Form8, program.Form9})
+    const std::vector<QWidget *> windows = {program.Form1.get(), program.Form2, program.Form3, program.Form5,
+                                            program.Form6, program.Form7, program.Form8, program.Form9};
+    for (QWidget *window : windows)
         EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
     EXPECT_EQ(program.ComLink.LinkState, LinkDisconnected);
     EXPECT_EQ(QCoreApplication::applicationName(),
               Station() ? "Corvia For PX510 V1.0" : "CorviaLab  for  PX510");
     EXPECT_EQ(program.Form1->windowTitle(), Station() ? "Corvia For PX510 V1.0" : "Corvialab for PX510");
+    // The windows reach the main window through the hooks start-up filled in.
+    EXPECT_TRUE(program.Form3->ShowMeasurement);
+    EXPECT_TRUE(program.Form5->Hooks.ShowMeasurement);
+    EXPECT_TRUE(program.Form5->Hooks.UpdateStatusBar);
+    EXPECT_TRUE(program.Form6->Sources.StatusPanels);
+    EXPECT_EQ(program.Form6->Sources.StatusPanels()[4], "单位：");
+    EXPECT_TRUE(program.Form9->BrowseVantrel);
+    EXPECT_TRUE(program.Form1->Hooks.StartProgressWatch);
 }
 
 INSTANTIATE_TEST_SUITE_P(Editions, Form1Test, ::testing::Values(Edition::Station, Edition::View),
