@@ -1,6 +1,6 @@
 #include "ui/aboutunit.h"
 
-#include "ui/LogoPicture.h"
+#include "report/ReportLogo.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -62,7 +62,7 @@ TForm9::TForm9(Edition edition, const QString &webAddress, QWidget *parent)
     Image1 = new QLabel(Panel2);
     Image1->setGeometry(25, 24, logoSide, station ? 105 : 80);
     Image1->setScaledContents(true);
-    Image1->setPixmap(DrawLogoPicture(QSize(208, 210)));
+    Image1->setPixmap(QPixmap::fromImage(VantrelLogo()));
 
     Label1 = AddLabel(QStringLiteral("Vantrel"), 147, 32, 24, true);
     Label2 = AddLabel(MakerFullName, 147, 77, 13);
