@@ -335,10 +335,15 @@ void TForm1::CreateChart()
     chart->yAxis2->setVisible(false);
     chart->xAxis->setRange(0, 25);
 
-    // The legend sits below the plot and lists the series by title.
+    // The legend sits below the plot, centred, and lists the series by title.
     chart->legend->setVisible(true);
-    chart->plotLayout()->addElement(1, 0, chart->legend);
+    auto *legendRow = new QCPLayoutGrid;
+    chart->plotLayout()->addElement(1, 0, legendRow);
     chart->plotLayout()->setRowStretchFactor(1, 0.001);
+    legendRow->addElement(0, 0, new QCPLayoutElement(chart));
+    legendRow->addElement(0, 1, chart->legend);
+    legendRow->addElement(0, 2, new QCPLayoutElement(chart));
+    legendRow->setColumnStretchFactors({1, 0.001, 1});
     chart->legend->setFillOrder(QCPLegend::foColumnsFirst);
     chart->legend->setBrush(QColor(255, 255, 255, 160));
     chart->legend->setBorderPen(Qt::NoPen);
