@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build test test-sanitize run clean
+.PHONY: setup configure build test test-sanitize fuzz-smoke run clean
 
 setup:
 	@bash scripts/setup.sh
@@ -28,6 +28,10 @@ test-sanitize: setup
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# Every fuzz target for 60 s (needs clang).
+fuzz-smoke: setup
+	@bash scripts/fuzz-smoke.sh
 
 run: build
 	@bash scripts/run.sh $(BUILD)

@@ -24,7 +24,8 @@ QString timeWithSeconds(const QLocale &locale)
 
 QDateTime toDateTime(double days)
 {
-    if (!std::isfinite(days))
+    // Beyond what a 64-bit day number holds there is no date at all.
+    if (!std::isfinite(days) || std::fabs(days) >= 9.0e18)
         return {};
     // Whole days count from the epoch; the fraction is the time of day on either side.
     double whole = std::trunc(days);
