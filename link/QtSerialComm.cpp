@@ -69,6 +69,7 @@ int QtSerialComm::sio_open(int port)
         delete serial;
         return CommResult::OpenFailed;
     }
+    serial->clear(QSerialPort::Input); // bytes from before the port was ours belong to nobody
     connect(serial, &QSerialPort::errorOccurred, this,
             [this, port, serial](QSerialPort::SerialPortError error) { OnError(port, serial, error); });
     Ports[port].Serial = serial;

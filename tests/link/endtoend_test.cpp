@@ -152,3 +152,44 @@ TEST_F(EndToEnd, TheSimulatorCountsItsBytesOnExit)
     EXPECT_EQ(Sim->Process.exitCode(), 0);
     EXPECT_FALSE(QFileInfo::exists(Sim->Link)); // the link is removed
 }
+
+TEST(MeasureCommand, MeasuresSavesOrSaysWhyNot)
+{
+    const struct {
+        QStringList simOptions; // empty: no tester at all
+        QStringList toolOptions;
+        int exitCode;
+        const char *says;
+    } cases[] = {
+        {{"--measure-seconds", "0"}, {}, 0, "saved"},
+        {{"--seed", "2"}, {"--fetch-only"}, 0, "downloaded 30 packets"},
+        {{"--error", "s:3"}, {}, 1, "PX510 出错：错误类型(电机走死!)"},
+        {{"--error", "v:1"}, {"--fetch-only"}, 1, "PX510 出错：错误类型(无测量数据!)"},
+        {{}, {}, 1, "no tester answers"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.simOptions.join(' ').toStdString());
+        std::unique_ptr<SimProcess> sim;
+        QTemporaryDir folder;
+        QString port = folder.filePath(QStringLiteral("nothing"));
+        if (!c.simOptions.isEmpty()) {
+            sim = std::make_unique<SimProcess>(c.simOptions);
+            ASSERT_TRUE(sim->Ready());
+            port = sim->Link;
+        }
+        const QString out = folder.filePath(QStringLiteral("m.PX510"));
+        QProcess tool;
+        tool.start(QStringLiteral(PX510_PROGRAM_DIR "/px510tool"),
+                   QStringList{"measure", "--port", port, "--out", out} + c.toolOptions);
+        ASSERT_TRUE(tool.waitForFinished(20000));
+        const QString said = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+        EXPECT_EQ(tool.exitCode(), c.exitCode) << said.toStdString();
+        EXPECT_TRUE(said.contains(QString::fromUtf8(c.says))) << said.toStdString();
+        EXPECT_EQ(QFileInfo::exists(out), c.exitCode == 0);
+        if (c.exitCode == 0) {
+            TComToPX510 saved;
+            saved.LoadMeasurementFile(out);
+            EXPECT_EQ(Received(saved), Measure(c.toolOptions.isEmpty() ? 1 : 2, c.toolOptions.isEmpty() ? 1 : 0, {}).Raw);
+        }
+    }
+}

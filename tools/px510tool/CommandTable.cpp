@@ -8,6 +8,7 @@ int CommandResults(const QStringList &args);
 int CommandFrame(const QStringList &args);
 int CommandExport(const QStringList &args);
 int CommandReport(const QStringList &args);
+int CommandMeasure(const QStringList &args);
 
 const ToolCommand ToolCommands[] = {
     {"info", "FILE", CommandInfo},
@@ -17,5 +18,6 @@ const ToolCommand ToolCommands[] = {
     {"export", "FILE --csv OUT", CommandExport},
     {"report", "FILE --pdf OUT [--view roughness|unfiltered|both|bearing] [--id ID --workname TEXT --operator TEXT]",
      CommandReport},
+    {"measure", "--port PATH [--out FILE] [--fetch-only] [--wait SECONDS]", CommandMeasure},
     {nullptr, nullptr, nullptr},
 };
