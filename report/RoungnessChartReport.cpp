@@ -67,6 +67,9 @@ void RoungnessChartReport::SetLook(const ReportChartLook &look)
         title->setText(look.Title);
         title->setTextColor(look.TitleColor);
     }
+    // The screen shows the new look at the next event-loop turn: one replot
+    // however often the look changes meanwhile.
+    Chart.replot(QCustomPlot::rpQueuedReplot);
 }
 
 void RoungnessChartReport::DrawToCanvas(QPainter &canvas, const QRect &rect)
