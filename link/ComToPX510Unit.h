@@ -153,6 +153,7 @@ private:
     class CommandScope;
     class BusyScope;
     bool Exchange(char subCommand, const QByteArray &payload, char success, LinkReply &reply);
+    bool Acknowledged(char subCommand, const QByteArray &payload, uint8_t newState);
     bool WriteFrame(const QByteArray &frame);
     int ReadReply(int port, LinkReply &reply, bool forCommand);
     void ProcessPendingEvents();

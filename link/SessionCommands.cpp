@@ -123,6 +123,17 @@ bool TComToPX510::Exchange(char subCommand, const QByteArray &payload, char succ
     return false;
 }
 
+// An exchange whose acknowledgement moves the link to `newState`.
+bool TComToPX510::Acknowledged(char subCommand, const QByteArray &payload, uint8_t newState)
+{
+    CommandScope scope(*this);
+    LinkReply reply;
+    if (!Exchange(subCommand, payload, 'a', reply))
+        return false;
+    LinkState = newState;
+    return true;
+}
+
 // --- work after a command --------------------------------------------------
 
 void TComToPX510::AfterCommand(std::function<void()> work)
@@ -212,10 +223,8 @@ bool TComToPX510::Disconnect()
         return false;
     }
     CommandScope scope(*this);
-    LinkReply reply;
-    if (!Exchange('o', {}, 'a', reply))
+    if (!Acknowledged('o', {}, LinkDisconnected))
         return false;
-    LinkState = LinkDisconnected;
     Comm().sio_close(PortNo);
     PortOpen = false;
     return true;
@@ -223,12 +232,7 @@ bool TComToPX510::Disconnect()
 
 bool TComToPX510::StartMeasurement()
 {
-    CommandScope scope(*this);
-    LinkReply reply;
-    if (!Exchange('s', {}, 'a', reply))
-        return false;
-    LinkState = LinkMeasuring;
-    return true;
+    return Acknowledged('s', {}, LinkMeasuring);
 }
 
 bool TComToPX510::QueryConditions()
@@ -370,12 +374,7 @@ bool TComToPX510::ReadResults()
 
 bool TComToPX510::EnterStylusMode()
 {
-    CommandScope scope(*this);
-    LinkReply reply;
-    if (!Exchange('k', Payload({0}), 'a', reply))
-        return false;
-    LinkState = LinkStylusMode;
-    return true;
+    return Acknowledged('k', Payload({0}), LinkStylusMode);
 }
 
 std::optional<double> TComToPX510::ReadStylusPosition()
@@ -391,12 +390,7 @@ std::optional<double> TComToPX510::ReadStylusPosition()
 
 bool TComToPX510::ExitStylusMode()
 {
-    CommandScope scope(*this);
-    LinkReply reply;
-    if (!Exchange('k', Payload({2}), 'a', reply))
-        return false;
-    LinkState = LinkIdle;
-    return true;
+    return Acknowledged('k', Payload({2}), LinkIdle);
 }
 
 // --- input the tester sends unprompted -------------------------------------
