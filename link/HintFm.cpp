@@ -79,25 +79,22 @@ void TProgressAnimation::paintEvent(QPaintEvent *)
     p.drawRoundedRect(area, 4, 4);
 
     // The work piece and its profile; the part already traced is drawn
-    // stronger.
+    // stronger. The pick-up's drive unit trails the tip, so the trace starts
+    // where the whole unit fits in the picture.
+    constexpr double DriveLength = 36;
     const double left = area.left() + 8, right = area.right() - 8;
+    const double traceStart = left + DriveLength;
     const double base = area.top() + area.height() * 0.68, amplitude = area.height() * 0.09;
     const double progress = double(CurrentFrame) / (FramesPerPass - 1);
-    const double tipX = left + (right - left) * progress;
+    const double tipX = traceStart + (right - traceStart) * progress;
+    auto heightAt = [&](double x) { return base - amplitude * SurfaceHeight((x - left) / (right - left)); };
     QPainterPath surface, traced;
-    const int steps = std::max(2, int(right - left));
-    for (int i = 0; i <= steps; ++i) {
-        const double x = left + (right - left) * i / steps;
-        const double y = base - amplitude * SurfaceHeight(double(i) / steps);
-        if (i == 0) {
-            surface.moveTo(x, y);
-            traced.moveTo(x, y);
-        } else {
-            surface.lineTo(x, y);
-            if (x <= tipX)
-                traced.lineTo(x, y);
-        }
-    }
+    surface.moveTo(left, heightAt(left));
+    for (double x = left + 1; x <= right; x += 1)
+        surface.lineTo(x, heightAt(x));
+    traced.moveTo(traceStart, heightAt(traceStart));
+    for (double x = traceStart + 1; x <= tipX; x += 1)
+        traced.lineTo(x, heightAt(x));
     QPainterPath body = surface;
     body.lineTo(right, area.bottom() - 4);
     body.lineTo(left, area.bottom() - 4);
@@ -113,11 +110,11 @@ void TProgressAnimation::paintEvent(QPaintEvent *)
 
     // The pick-up: an arm from the drive unit above, the stylus tip on the
     // surface.
-    const double tipY = base - amplitude * SurfaceHeight(progress);
+    const double tipY = heightAt(tipX);
     const double armY = area.top() + area.height() * 0.22;
     p.setPen(QPen(QColor(60, 60, 70), 1));
     p.setBrush(QColor(70, 90, 130));
-    p.drawRoundedRect(QRectF(tipX - 34, armY - 7, 30, 14), 3, 3);
+    p.drawRoundedRect(QRectF(tipX - DriveLength + 2, armY - 7, 30, 14), 3, 3);
     p.setBrush(QColor(190, 195, 205));
     p.drawRect(QRectF(tipX - 6, armY - 3, 9, 6));
     QPainterPath stylus;
