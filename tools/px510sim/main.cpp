@@ -54,8 +54,9 @@ int main(int argc, char **argv)
     QString error;
     const std::optional<SimOptions> parsed = ParseSimOptions(app.arguments(), error);
     if (!parsed) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return app.arguments().contains(QStringLiteral("--help")) || app.arguments().contains(QStringLiteral("-h")) ? 0 : 2;
+        const bool help = app.arguments().contains(QStringLiteral("--help")) || app.arguments().contains(QStringLiteral("-h"));
+        std::fprintf(help ? stdout : stderr, "%s\n", qPrintable(error));
+        return help ? 0 : 2;
     }
     const SimOptions options = *parsed;
 
