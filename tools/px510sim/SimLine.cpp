@@ -71,11 +71,9 @@ bool SimLine::WriteDue(int fd, double now)
     while (!Queue.empty() && Queue.front().At <= now) {
         Piece &piece = Queue.front();
         const ssize_t written = ::write(fd, piece.Bytes.constData(), size_t(piece.Bytes.size()));
-        if (written < 0) {
-            if (errno == EAGAIN || errno == EINTR)
-                return true; // the terminal's buffer is full: later
-            return false;
-        }
+        Blocked = written < 0 && (errno == EAGAIN || errno == EINTR);
+        if (written < 0)
+            return Blocked; // a full buffer: later; anything else: the terminal is gone
         BytesOut += written;
         piece.Bytes.remove(0, written);
         if (!piece.Bytes.isEmpty())

@@ -28,6 +28,8 @@ public:
     // Writes what is due to `fd`; false when the terminal is gone.
     bool WriteDue(int fd, double now);
     int RepliesSent() const { return Replies; }
+    // The terminal took no more bytes last time (nobody reads it): try later.
+    bool Stalled() const { return Blocked; }
     bool Idle() const { return Queue.empty(); }
 
     long long BytesIn = 0;
@@ -47,4 +49,5 @@ private:
     double SendFreeAt = 0;
     double ReceiveFreeAt = 0;
     int Replies = 0;
+    bool Blocked = false;
 };

@@ -117,7 +117,8 @@ int main(int argc, char **argv)
         if (!input.isEmpty() && now - lastInputAt > 0.5)
             input.clear();
 
-        double next = std::min({line.NextDue(), tester.NextEventAt(),
+        const double due = line.Stalled() ? std::max(line.NextDue(), now + 0.01) : line.NextDue();
+        double next = std::min({due, tester.NextEventAt(),
                                 requests.empty() ? INFINITY : requests.front().AnswerAt, now + 1.0});
         if (!input.isEmpty())
             next = std::min(next, lastInputAt + 0.5);
