@@ -2,6 +2,7 @@
 // curve) per filter, and of loading its 6561-byte record. Prints medians.
 //   analysis_bench [repetitions]
 
+#include "bench/BenchFigure.h"
 #include "link/ComToPX510Unit.h"
 
 #include <algorithm>
@@ -52,6 +53,7 @@ int main(int argc, char **argv)
         s.Conditions.FilterCode = code;
         double ms = medianMilliseconds(repetitions, [&] { s.DecodeProfile(); });
         std::printf("  %-6s %8.3f ms\n", names[code], ms);
+        BenchFigure(std::string("decode + filter + bearing curve, 3000 samples, ") + names[code], ms, "ms");
     }
     s.Conditions.FilterCode = 2;
     QByteArray record;
@@ -59,5 +61,6 @@ int main(int argc, char **argv)
     double ms = medianMilliseconds(repetitions, [&] { s.LoadMeasurementStream(record); });
     std::printf("load of the %lld-byte record (GAUSS), median of %d: %8.3f ms\n",
                 static_cast<long long>(record.size()), repetitions, ms);
+    BenchFigure("load of a 6561-byte record", ms, "ms");
     return 0;
 }

@@ -11,6 +11,7 @@
 
 #include "ScriptedDialogs.h"
 
+#include "bench/BenchFigure.h"
 #include "common/DateTimeText.h"
 #include "database/DataManager.h"
 #include "database/PreviewChart.h"
@@ -156,6 +157,7 @@ int main(int argc, char **argv)
     }
     std::printf("open the data manager and show the list: %8.1f ms  (%d rows, preview %d points)\n", shown,
                 form.MainQuery().Count(), form.Chart1->PointCount());
+    BenchFigure("open the data manager and show the list", shown, "ms", "<=1000");
 
     // The date filter: one month, then all rows again.
     form.DateTimePicker1->setDate(kFirstDay.addDays(200));
@@ -165,11 +167,13 @@ int main(int argc, char **argv)
     settle();
     std::printf("date filter on (31 days):                %8.1f ms  (%d rows)\n", milliseconds(timer),
                 form.MainQuery().Count());
+    BenchFigure("date filter on (31 days)", milliseconds(timer), "ms", "<=300");
     timer.restart();
     form.CheckBox1->click();
     settle();
     std::printf("date filter off:                         %8.1f ms  (%d rows)\n", milliseconds(timer),
                 form.MainQuery().Count());
+    BenchFigure("date filter off", milliseconds(timer), "ms", "<=300");
 
     // Search: a match near the end of the list, and a text that matches nothing.
     struct Search {
@@ -191,11 +195,13 @@ int main(int argc, char **argv)
         form.Button1->click();
         settle();
         std::printf("search %-32s  %8.1f ms  (row %d)\n", s.what, milliseconds(timer), form.MainQuery().RecordNo());
+        BenchFigure(std::string("search ") + s.what, milliseconds(timer), "ms", "<=300");
     }
 
     timer.restart();
     const QString proposal = form.Data().SuggestNextId();
     std::printf("propose the next ID (\"...\"):             %8.1f ms  (%s)\n", milliseconds(timer), qPrintable(proposal));
+    BenchFigure("propose the next ID", milliseconds(timer), "ms");
 
     // Moving to other rows: each shows the row's fields and its preview.
     std::mt19937 random(510);
@@ -213,9 +219,12 @@ int main(int argc, char **argv)
     std::sort(moves.begin(), moves.end());
     std::printf("move to another row (100 moves):         median %.1f ms, slowest %.1f ms\n", moves[moves.size() / 2],
                 moves.back());
+    BenchFigure("move to another row, median of 100", moves[moves.size() / 2], "ms", "<=30");
+    BenchFigure("move to another row, slowest of 100", moves.back(), "ms");
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak memory of the process:              %8.1f MB\n", usage.ru_maxrss / 1024.0);
+    BenchFigure("peak memory of the process", usage.ru_maxrss / 1024.0, "MB", "<300");
     return 0;
 }

@@ -6,6 +6,7 @@
 //
 //   bench_download [--runs N] [--sim PATH]
 
+#include "bench/BenchFigure.h"
 #include "link/ComToPX510Unit.h"
 #include "link/QtSerialComm.h"
 #include "link/ReplyFrame.h"
@@ -118,6 +119,7 @@ int main(int argc, char **argv)
     }
     std::sort(ratios.begin(), ratios.end());
     std::printf("median wall / line time: %.3f (target at most 1.05)\n", ratios[ratios.size() / 2]);
+    BenchFigure("30-packet fetch, wall time / line time", ratios[ratios.size() / 2], "-", "<=1.05");
     session.Disconnect();
     sim.terminate();
     sim.waitForFinished(3000);
