@@ -1,6 +1,7 @@
 #include "common/NumberText.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 namespace NumberText {
@@ -29,7 +30,23 @@ std::optional<int> parseInt(const QString &text)
 
 QString formatGeneral(double value)
 {
-    QString text = QString::number(value, 'g', 15);
+    QString text;
+    const double magnitude = std::fabs(value);
+    if (value == 0) {
+        text = QStringLiteral("0");
+    } else if (std::isfinite(value) && magnitude >= 1e-5 && magnitude < 1e15) {
+        // Fixed notation with at most 15 significant digits, trailing zeros dropped.
+        int digitsBeforePoint = static_cast<int>(std::floor(std::log10(magnitude))) + 1;
+        text = QString::number(value, 'f', std::max(0, 15 - digitsBeforePoint));
+        if (text.contains(QLatin1Char('.'))) {
+            while (text.endsWith(QLatin1Char('0')))
+                text.chop(1);
+            if (text.endsWith(QLatin1Char('.')))
+                text.chop(1);
+        }
+    } else {
+        text = QString::number(value, 'g', 15);
+    }
     QChar separator = QLocale().decimalPoint().at(0);
     if (separator != QLatin1Char('.'))
         text.replace(QLatin1Char('.'), separator);

@@ -2,6 +2,8 @@
 #include "common/NumberText.h"
 #include "common/TextCodec.h"
 
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 TEST(Text, Gb2312BothWays)
@@ -39,4 +41,19 @@ TEST(Text, NumbersIgnoreTheLocale)
     for (const char *bad : {"", "abc", "1e309", "nan", "1.2.3"})
         EXPECT_FALSE(NumberText::parseDouble(bad).has_value()) << bad;
     EXPECT_EQ(QString::asprintf("%8.3f", 0.8), "   0.800");
+}
+
+TEST(Text, GeneralNumberFormat)
+{
+    // The decimal separator follows the locale; compare with '.' put back.
+    auto general = [](double v) { return NumberText::formatGeneral(v).replace(QLocale().decimalPoint(), "."); };
+    EXPECT_EQ(general(0), "0");
+    EXPECT_EQ(general(0.52), "0.52");
+    EXPECT_EQ(general(-12.5), "-12.5");
+    EXPECT_EQ(general(5e-5), "0.00005") << "fixed from 1E-5 up";
+    EXPECT_EQ(general(1e-5), "0.00001");
+    EXPECT_TRUE(general(1e-6).contains('e'));
+    EXPECT_EQ(general(0.1 + 0.2), "0.3") << "at most 15 significant digits";
+    EXPECT_EQ(general(123456789012345.0), "123456789012345");
+    EXPECT_TRUE(general(1e15).contains('e'));
 }
