@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build test test-sanitize fuzz-smoke run clean
+.PHONY: setup configure build test test-sanitize fuzz-smoke bench run package clean
 
 setup:
 	@bash scripts/setup.sh
@@ -33,8 +33,16 @@ test-sanitize: setup
 fuzz-smoke: setup
 	@bash scripts/fuzz-smoke.sh
 
+# Every program under bench/, with one table of figures and targets.
+bench: configure
+	@bash scripts/bench.sh $(BUILD)
+
 run: build
 	@bash scripts/run.sh $(BUILD)
+
+# The Debian package, in $(BUILD)/package.
+package: build
+	@cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD)
