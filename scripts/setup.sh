@@ -12,6 +12,7 @@ packages=(
   locales
   xvfb xauth poppler-utils
   clang libclang-rt-14-dev
+  dpkg-dev file  # make package: the libraries the programs need, read from the programs
 )
 
 missing=()
