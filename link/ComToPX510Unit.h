@@ -168,6 +168,8 @@ private:
     bool Waiting = false;
     bool DisconnectPending = false;
     bool FinishedPending = false;
+    bool FetchingFinished = false; // MeasurementFinished is running
+    bool FinishedAgain = false;    // and the tester announced another end
     int CommandDepth = 0;
     std::vector<std::function<void()>> AfterCommandWork;
 

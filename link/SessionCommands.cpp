@@ -414,18 +414,33 @@ void TComToPX510::ReceiveNotify(int port)
 
 void TComToPX510::MeasurementFinished()
 {
-    FinishedPending = false;
-    try {
-        SetLinkState(LinkMeasurementFinished); // runs FetchMeasurement
-    } catch (const PX510Error &error) {
-        // This runs from the serial layer's notification: the message goes
-        // to the windows instead of travelling through Qt.
-        const QString message = error.message();
-        AfterCommand([this, message] {
-            if (OnLinkMessage)
-                OnLinkMessage(message);
-        });
+    // An end announced again during the fetch is fetched after it, by this
+    // loop, not from inside it: a tester that keeps announcing would
+    // otherwise nest fetches until the stack runs out.
+    if (FetchingFinished) {
+        FinishedAgain = true;
+        return;
     }
-    if (OnMeasurementReady)
-        OnMeasurementReady();
+    struct Reset {
+        bool &Flag;
+        ~Reset() { Flag = false; }
+    } reset{FetchingFinished};
+    FetchingFinished = true;
+    do {
+        FinishedAgain = false;
+        FinishedPending = false;
+        try {
+            SetLinkState(LinkMeasurementFinished); // runs FetchMeasurement
+        } catch (const PX510Error &error) {
+            // This runs from the serial layer's notification: the message goes
+            // to the windows instead of travelling through Qt.
+            const QString message = error.message();
+            AfterCommand([this, message] {
+                if (OnLinkMessage)
+                    OnLinkMessage(message);
+            });
+        }
+        if (OnMeasurementReady)
+            OnMeasurementReady();
+    } while (FinishedAgain);
 }
