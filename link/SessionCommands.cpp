@@ -429,6 +429,8 @@ void TComToPX510::MeasurementFinished()
     do {
         FinishedAgain = false;
         FinishedPending = false;
+        if (!PortOpen)
+            break; // the port has gone since: the lost link is reported instead
         try {
             SetLinkState(LinkMeasurementFinished); // runs FetchMeasurement
         } catch (const PX510Error &error) {

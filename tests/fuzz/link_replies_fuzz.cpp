@@ -124,8 +124,10 @@ void checkSession(TComToPX510 &s, const FuzzedPort &port)
     require(s.UnitSystem <= 1, "unit system outside 0 .. 1");
     require(s.ActualRange <= 3 && s.ActualCutoff <= 3, "actual range or cutoff outside 0 .. 3");
     require(port.OpenPorts() <= 1, "more than one port left open");
-    if (s.LinkLost)
+    if (s.LinkLost) {
         require(port.OpenPorts() == 0, "a lost port is still open");
+        require(s.LinkState == LinkDisconnected, "a lost link not in state 1");
+    }
     for (Tparameter *p : s.InstrumentParams.InReportOrder())
         require(!std::isnan(p->ParamValue), "a result is not a number");
     if (s.HasData) {
@@ -181,7 +183,7 @@ void runCommand(TComToPX510 &s, FuzzedPort &port, FuzzInput &input)
         s.ResultsText(1 + int(input.Pick(4)), text);
         break;
     }
-    default: s.SetLinkState(LinkMeasurementFinished); break;
+    default: s.ReceiveNotify(s.PortNo); break;
     }
 }
 
