@@ -263,22 +263,15 @@ void TForm1::ZoomScaleExecute()
 
 void TForm1::ScreenAllExecute()
 {
-    TRoungnessChart *chart = RoungnessChart1;
-    chart->SetAxisAutomatic(chart->yAxis, true);
-    chart->SetAxisAutomatic(chart->xAxis, true);
-    chart->SetZoomMode(false);
-    chart->replot();
+    RoungnessChart1->SetZoomMode(false);
+    AutoScaleExecute();
 }
 
 void TForm1::DefaultViewPortExecute()
 {
-    TRoungnessChart *chart = RoungnessChart1;
-    const double maximum = ComLink.RangeLimit() * 1000;
-    chart->SetAxisAutomatic(chart->yAxis, false);
-    chart->yAxis->setRange(-maximum, maximum);
-    chart->SetAxisAutomatic(chart->xAxis, true);
-    chart->SetZoomMode(false);
-    chart->replot();
+    RoungnessChart1->SetAxisAutomatic(RoungnessChart1->xAxis, true);
+    RoungnessChart1->SetZoomMode(false);
+    CancleAutoScaleExecute(); // the vertical range of the measuring range
 }
 
 void TForm1::AutoScaleExecute()

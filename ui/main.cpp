@@ -403,18 +403,23 @@ void TForm1::CreateSidePanel()
     panel->setMinimumWidth(150);
     HoverTexts.emplace_back(panel, QStringLiteral("辅助信息"));
 
-    navyLabel(QStringLiteral("当前鼠标位置："), panel, 16, 32);
-    LBMousePositionX = navyLabel(QStringLiteral("X=0um"), panel, 16, 60);
-    LBMousePositionY = navyLabel(QStringLiteral("Y=0um"), panel, 16, 88);
-    navyLabel(QStringLiteral("第一点位置："), panel, 16, 117);
-    LBPosition1X = navyLabel(QStringLiteral("X=0um"), panel, 16, 145);
-    LBPosition1Y = navyLabel(QStringLiteral("Y=0um"), panel, 16, 173);
-    navyLabel(QStringLiteral("第二点位置："), panel, 16, 202);
-    LBPosition2X = navyLabel(QStringLiteral("X=0um"), panel, 16, 230);
-    LBPosition2Y = navyLabel(QStringLiteral("Y=0um"), panel, 16, 258);
-    navyLabel(QStringLiteral("两点间的距离："), panel, 16, 287);
-    LBSpaceDx = navyLabel(QStringLiteral("DX=0um"), panel, 16, 315);
-    LBSpaceDy = navyLabel(QStringLiteral("DY=0um"), panel, 16, 343);
+    // Each heading with the two readouts below it.
+    const struct {
+        const char16_t *Heading;
+        int Top;
+        QLabel **X, **Y;
+        const char16_t *XText, *YText;
+    } groups[] = {
+        {u"当前鼠标位置：", 32, &LBMousePositionX, &LBMousePositionY, u"X=0um", u"Y=0um"},
+        {u"第一点位置：", 117, &LBPosition1X, &LBPosition1Y, u"X=0um", u"Y=0um"},
+        {u"第二点位置：", 202, &LBPosition2X, &LBPosition2Y, u"X=0um", u"Y=0um"},
+        {u"两点间的距离：", 287, &LBSpaceDx, &LBSpaceDy, u"DX=0um", u"DY=0um"},
+    };
+    for (const auto &group : groups) {
+        navyLabel(QString::fromUtf16(group.Heading), panel, 16, group.Top);
+        *group.X = navyLabel(QString::fromUtf16(group.XText), panel, 16, group.Top + 28);
+        *group.Y = navyLabel(QString::fromUtf16(group.YText), panel, 16, group.Top + 56);
+    }
 }
 
 void TForm1::CreateBearingPanel()
