@@ -73,7 +73,7 @@ TForm9::TForm9(Edition edition, const QString &webAddress, QWidget *parent)
         Label3 = AddLabel(QStringLiteral("粗糙度测量仪系统软件"), 147, 107, 24, true);
         SetTextColour(Label3, Qt::black);
     }
-    Label4 = AddLabel(QStringLiteral("for Microsoft Windows 98/NT/2000/XP"), 147, 145, 13);
+    Label4 = AddLabel(QStringLiteral("for Linux"), 147, 145, 13);
     Label5 = AddLabel(QStringLiteral("版本：1.0.0.0"), 147, 174, 13);
     Label6 = AddLabel(InformationLine, 147, 204, 13);
     Label7 = AddLabel(QStringLiteral("公司主页："), 144, 240, 13);
