@@ -19,8 +19,11 @@ QString FileToOpen(const QString &appDir)
     const QString shipped = ShippedFile(appDir);
     const QFileInfo info(shipped);
     const bool writable = QFileInfo(info.absolutePath()).isWritable() && info.isWritable();
+    // One folder for both programs and every version (the application name
+    // differs between them), so they share the user's measurements.
     return ChooseFile(shipped, writable,
-                      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/file"));
+                      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                          + QStringLiteral("/px510/file"));
 }
 
 QString ChooseFile(const QString &shipped, bool shippedWritable, const QString &folder)

@@ -7,6 +7,7 @@
 #include "report/PrintPreviewFM.h"
 #include "report/RecordHeader.h"
 #include "ui/ParaConfigFm.h"
+#include "ui/ProgramPaths.h"
 #include "ui/QtDialogs.h"
 #include "ui/ToolIcons.h"
 #include "ui/aboutunit.h"
@@ -105,6 +106,8 @@ int TProgram::Run()
 int RunProgram(int argc, char **argv, Edition edition)
 {
     QApplication application(argc, argv);
+    if (PathsRequested(QApplication::arguments()))
+        return PrintProgramPaths(edition);
     TProgram program(edition);
     return program.Run();
 }
