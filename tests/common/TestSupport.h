@@ -2,6 +2,8 @@
 // Small helpers shared by the test executables.
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QString>
 #include <initializer_list>
 
@@ -21,4 +23,15 @@ inline QByteArray fromHex(const char *hex)
 inline QString sourcePath(const QString &relative)
 {
     return QStringLiteral(PX510_SOURCE_DIR "/") + relative;
+}
+
+// Runs the event loop until `done` holds or `ms` have passed.
+template <typename Done>
+bool RunUntil(Done done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
 }

@@ -10,6 +10,8 @@
 #include "ui/ProgramStart.h"
 #include "ui/main.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -21,16 +23,6 @@
 #include <QTimer>
 
 namespace {
-
-template <typename Done>
-bool RunUntil(Done done, int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 // What the progress window showed after one of its ticks.
 struct Tick {

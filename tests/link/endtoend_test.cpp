@@ -6,23 +6,14 @@
 #include "link/ComToPX510Unit.h"
 #include "link/QtSerialComm.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
 namespace {
-
-// Runs the event loop until `done` holds or `ms` have passed.
-template <typename Done>
-bool RunUntil(Done done, int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 QByteArray Received(const TComToPX510 &s)
 {

@@ -5,22 +5,14 @@
 #include "link/QtSerialComm.h"
 #include "tests/link/SimProcess.h"
 
+#include "TestSupport.h"
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 
 namespace {
-
-template <typename Done>
-bool RunUntil(Done done, int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 TEST(EndToEndTest, ConnectMeasureAndTheAnnouncedMeasurementIsShown)
 {
