@@ -5,6 +5,8 @@
 // script in tests (ScriptedComm).
 
 #include <functional>
+#include <map>
+#include <string>
 
 class PComm {
 public:
@@ -37,16 +39,30 @@ public:
     void SetLostNotify(Notify routine) { LostRoutine = std::move(routine); }
     void SetReplyTest(ReplyTest test) { ReplyComplete = std::move(test); }
 
+    // The devices whose last sio_open was refused because this user may not
+    // use them, by port number: the Connect warning says how to fix that.
+    const std::map<int, std::string> &RefusedDevices() const { return Refused; }
+
 protected:
     void ReportLost(int port)
     {
         if (LostRoutine)
             LostRoutine(port);
     }
+    // Every sio_open tells its outcome: the device refused for lack of
+    // permission, or an empty text for any other outcome.
+    void NoteRefused(int port, const std::string &device)
+    {
+        if (device.empty())
+            Refused.erase(port);
+        else
+            Refused[port] = device;
+    }
     ReplyTest ReplyComplete;
 
 private:
     Notify LostRoutine;
+    std::map<int, std::string> Refused;
 };
 
 // Result codes of the operations.

@@ -2,6 +2,7 @@
 
 #include "link/LinkTrace.h"
 #include "link/PortMap.h"
+#include "link/PortPermission.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -53,6 +54,7 @@ void QtSerialComm::Release(QSerialPort *serial)
 
 int QtSerialComm::sio_open(int port)
 {
+    NoteRefused(port, {});
     if (Find(port))
         return CommResult::OpenFailed; // never a second handle on one device
     const QString path = PathOf(port);
@@ -65,7 +67,10 @@ int QtSerialComm::sio_open(int port)
     }
     auto *serial = new QSerialPort(path);
     if (!serial->open(QIODevice::ReadWrite)) {
-        LinkTrace::Note(port, "cannot be opened");
+        const bool denied = PortPermission::Denied(path);
+        LinkTrace::Note(port, denied ? "cannot be opened: permission denied" : "cannot be opened");
+        if (denied)
+            NoteRefused(port, path.toStdString());
         delete serial;
         return CommResult::OpenFailed;
     }

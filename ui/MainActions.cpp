@@ -4,6 +4,7 @@
 #include "ui/main.h"
 
 #include "link/ComToPX510Unit.h"
+#include "link/PortPermission.h"
 
 #include <QAction>
 #include <QLabel>
@@ -118,7 +119,9 @@ void TForm1::StartConnectExecute()
         ComLink.PushSettings();
         UpdateStatusBar();
     } else {
-        Dlg.Warn(QStringLiteral("警告"), QStringLiteral("无法连接到PX510上，请确认是否已经连接好了设备！"));
+        const QString text = QStringLiteral("无法连接到PX510上，请确认是否已经连接好了设备！");
+        const QString permission = PortPermission::HintFor(ComLink.Comm());
+        Dlg.Warn(QStringLiteral("警告"), permission.isEmpty() ? text : text + QLatin1Char('\n') + permission);
     }
 }
 
