@@ -23,3 +23,11 @@ class FileError : public PX510Error { using PX510Error::PX510Error; };
 class RecordError : public PX510Error { using PX510Error::PX510Error; };
 // The measurement database refused or failed a statement.
 class DatabaseError : public PX510Error { using PX510Error::PX510Error; };
+
+// Typed or pasted text as a message quotes it: long input is cut, so that
+// the message stays readable.
+inline QString QuotedInput(const QString &text)
+{
+    constexpr int Shown = 40;
+    return text.size() <= Shown ? text : text.left(Shown) + QStringLiteral("…");
+}

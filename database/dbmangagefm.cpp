@@ -287,7 +287,7 @@ void TForm3::CommitField(RecordField field, const QString &text)
             std::optional<double> parsed = RecordDateText::Parse(text);
             if (!parsed) {
                 RefreshEditors(true);
-                throw ConversionError(QStringLiteral("“%1”不是有效的日期时间。").arg(text));
+                throw ConversionError(QStringLiteral("“%1”不是有效的日期时间。").arg(QuotedInput(text)));
             }
             days = *parsed;
         }

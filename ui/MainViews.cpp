@@ -18,7 +18,7 @@ double numberIn(const QString &text)
 {
     if (auto value = NumberText::parseDouble(text))
         return *value;
-    throw ConversionError(QStringLiteral("“%1”不是有效的数值").arg(text));
+    throw ConversionError(QStringLiteral("“%1”不是有效的数值").arg(QuotedInput(text)));
 }
 
 QString fixed2(double value)
@@ -26,18 +26,29 @@ QString fixed2(double value)
     return QString::asprintf("%.2f", value);
 }
 
-// The chart refuses a maximum below the current minimum and the reverse.
+// Limits the chart can draw: neither beyond its largest magnitude nor so
+// close together that the axis has no length.
+void requireDrawable(double lower, double upper)
+{
+    if (!QCPRange::validRange(lower, upper))
+        throw ConversionError(QStringLiteral("坐标轴的范围超出了可以显示的范围"));
+}
+
+// The chart refuses a maximum not above the current minimum and the
+// reverse: an axis of no length shows nothing.
 void setAxisMaximum(QCPAxis *axis, double maximum)
 {
-    if (maximum < axis->range().lower)
-        throw ConversionError(QStringLiteral("坐标轴的最大值不能小于最小值"));
+    if (maximum <= axis->range().lower)
+        throw ConversionError(QStringLiteral("坐标轴的最大值必须大于最小值"));
+    requireDrawable(axis->range().lower, maximum);
     axis->setRangeUpper(maximum);
 }
 
 void setAxisMinimum(QCPAxis *axis, double minimum)
 {
-    if (minimum > axis->range().upper)
-        throw ConversionError(QStringLiteral("坐标轴的最小值不能大于最大值"));
+    if (minimum >= axis->range().upper)
+        throw ConversionError(QStringLiteral("坐标轴的最小值必须小于最大值"));
+    requireDrawable(minimum, axis->range().upper);
     axis->setRangeLower(minimum);
 }
 
@@ -303,9 +314,12 @@ void TForm1::ChartAxisClick(QCPAxis *axis)
     };
     if (!Series3->visible()) {
         if (axis == chart->yAxis) {
+            // Both limits at once: -maximum .. maximum, or nothing changes.
             const double maximum = ask(QStringLiteral("请输入值"), axis->range().upper);
-            setAxisMaximum(axis, maximum);
-            setAxisMinimum(axis, -maximum);
+            if (!(maximum > 0))
+                throw ConversionError(QStringLiteral("坐标轴的最大值必须大于最小值"));
+            requireDrawable(-maximum, maximum);
+            axis->setRange(-maximum, maximum);
         } else if (axis == chart->xAxis) {
             setAxisMaximum(axis, ask(QStringLiteral("请输入值"), axis->range().upper));
             setAxisMinimum(axis, ask(QStringLiteral("请输入最小值"), axis->range().lower));
