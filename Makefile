@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build test test-sanitize fuzz-smoke bench run package clean
+.PHONY: setup configure build test test-sanitize test-faults fuzz-smoke bench run package clean
 
 setup:
 	@bash scripts/setup.sh
@@ -28,6 +28,11 @@ test-sanitize: setup
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# Faults injected by px510sim: a lossy line, a vanishing tester, error
+# replies (about three minutes; `make test` leaves out the lossy line).
+test-faults: build
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./tests/fault_tests
 
 # Every fuzz target for 60 s (needs clang).
 fuzz-smoke: setup
