@@ -175,7 +175,11 @@ void runCommand(TComToPX510 &s, FuzzedPort &port, FuzzInput &input)
     }
     case 13: s.ExitStylusMode(); break;
     case 14: s.FetchMeasurement(); break;
-    case 15: s.DownloadProfile(s.RawData, s.RawByteCount); break;
+    case 15:
+        // As its callers do: the download replaces the measurement.
+        s.ResetMeasurement();
+        s.DownloadProfile(s.RawData, s.RawByteCount);
+        break;
     case 16: port.Arrive(s.PortNo, port.Unsolicited()); break;
     case 17: s.ResetMeasurement(); break;
     case 18: {
