@@ -15,15 +15,24 @@ targets=$(sed -n 's/^set(fuzz_targets \(.*\))$/\1/p' tests/fuzz/CMakeLists.txt)
 # shellcheck disable=SC2086
 cmake --build "$build" -j "$(nproc)" --target $targets >"$build/fuzz-build.log" 2>&1 || { tail -n 40 "$build/fuzz-build.log"; exit 1; }
 
-status=0
+# The targets run side by side, each for the given wall time.
 mkdir -p "$build/fuzz-artifacts"
+pids=()
 for target in $targets; do
   work="$build/fuzz-corpus/$target"
-  log="$build/fuzz-$target.log"
   mkdir -p "$work"
-  if UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 "$build/tests/$target" \
-       -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-       -artifact_prefix="$build/fuzz-artifacts/$target-" "$work" "tests/fuzz/corpus/$target" >"$log" 2>&1; then
+  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 "$build/tests/$target" \
+    -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+    -artifact_prefix="$build/fuzz-artifacts/$target-" "$work" "tests/fuzz/corpus/$target" \
+    >"$build/fuzz-$target.log" 2>&1 &
+  pids+=("$!")
+done
+
+status=0
+i=0
+for target in $targets; do
+  log="$build/fuzz-$target.log"
+  if wait "${pids[$i]}"; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     echo "$target: ${runs:-?} inputs in ${seconds} s, no finding"
   else
@@ -31,5 +40,6 @@ for target in $targets; do
     echo "$target: FAILED (log: $log)"
     status=1
   fi
+  i=$((i + 1))
 done
 exit $status
