@@ -20,6 +20,7 @@
 #include <grp.h>
 #include <pwd.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,8 +63,13 @@ public:
     }
     ~AsOperator()
     {
-        if (Switched && ::seteuid(0) != 0)
+        if (!Switched)
+            return;
+        if (::seteuid(0) != 0)
             std::abort(); // the rest of the run would not be what it claims
+        // Changing the user made the process undumpable; the leak checker of
+        // sanitizer runs needs it dumpable again.
+        ::prctl(PR_SET_DUMPABLE, 1);
     }
     AsOperator(const AsOperator &) = delete;
     AsOperator &operator=(const AsOperator &) = delete;
