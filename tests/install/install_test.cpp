@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -59,11 +60,33 @@ struct Operator {
     }
 };
 
+// Sanitizer options name suppression files inside the checkout, which another
+// user may not be able to read (a checkout below /root): hand that user copies.
+QProcessEnvironment ReadableByOthers(QProcessEnvironment environment)
+{
+    static const QRegularExpression suppressions(QStringLiteral("suppressions=([^:]+)"));
+    for (const char *name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+        QString options = environment.value(QLatin1String(name));
+        QRegularExpressionMatch m = suppressions.match(options);
+        if (!m.hasMatch())
+            continue;
+        const QString copy = QDir::tempPath() + QStringLiteral("/px510-%1-%2.supp")
+                                 .arg(QLatin1String(name)).arg(QCoreApplication::applicationPid());
+        QFile::remove(copy);
+        if (QFile::copy(m.captured(1), copy)) {
+            QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+            options.replace(m.capturedStart(1), m.capturedLength(1), copy);
+            environment.insert(QLatin1String(name), options);
+        }
+    }
+    return environment;
+}
+
 Finished RunAs(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment,
              const Operator &as = {})
 {
     QProcess process;
-    process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(as.Uid ? ReadableByOthers(environment) : environment);
     if (as.Uid) {
         const uid_t uid = *as.Uid;
         const gid_t gid = as.Gid;
