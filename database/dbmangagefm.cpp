@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
+#include <QDir>
 #include <QVBoxLayout>
 
 namespace {
@@ -37,6 +38,10 @@ TForm3::TForm3(TComToPX510 &comLink, Dialogs &dialogs, Edition edition, const QS
     BuildLayout();
     ConnectView();
     RunGuarded(Messages, [&] { Manager.OpenDatabase(DatabaseLocation::FileToOpen(appDir)); });
+    // The operator sees which file holds the records (the program folder's or the user's copy).
+    if (Manager.IsOpen())
+        setWindowTitle(windowTitle() + QStringLiteral(" — ")
+                       + QDir::toNativeSeparators(Manager.Database().FileName()));
     const QDate today = QDate::currentDate();
     DateTimePicker1->setDate(today);
     DateTimePicker2->setDate(today);

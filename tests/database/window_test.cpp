@@ -98,7 +98,9 @@ INSTANTIATE_TEST_SUITE_P(BothEditions, Windows, ::testing::Values(Edition::Stati
 
 TEST_P(Windows, TheDataManagerStartsWithItsCaptionsColumnsAndToday)
 {
-    EXPECT_EQ(Form3->windowTitle(), QStringLiteral("数据管理窗口"));
+    // The caption names the database file in use.
+    EXPECT_EQ(Form3->windowTitle(), QStringLiteral("数据管理窗口 — ")
+                                        + QDir::toNativeSeparators(Form3->Data().Database().FileName()));
     EXPECT_EQ(Form3->size(), QSize(805, 536));
     QStringList headings;
     for (int c = 0; c < 5; ++c)
