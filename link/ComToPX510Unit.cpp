@@ -99,3 +99,20 @@ void TComToPX510::DistributeParameters()
     tparameter_copy(AnsiParams.S, p.S);
     tparameter_copy(AnsiParams.Sm, p.Sm);
 }
+
+void TComToPX510::SetParameterUnitTexts()
+{
+    if (UnitSystem > 1)
+        return;
+    // The words are those of the unit labels; Sk carries none.
+    QString height, length;
+    HeightUnitText(height);
+    LengthUnitText(length);
+    // Report order: nine heights, then S and Sm, then Sk.
+    auto parameters = InstrumentParams.InReportOrder();
+    for (int i = 0; i < 9; ++i)
+        parameters[i]->ParamUnit = height;
+    parameters[9]->ParamUnit = length;
+    parameters[10]->ParamUnit = length;
+    parameters[11]->ParamUnit.clear();
+}

@@ -124,21 +124,4 @@ void TComToPX510::LoadMeasurementStream(const QByteArray &stream)
 void TComToPX510::LoadMeasurementFile(const QString &fileName)
 {
     LoadMeasurementStream(FileBytes::readAll(fileName));
-    HasData = true;
-}
-
-void TComToPX510::SetParameterUnitTexts()
-{
-    if (UnitSystem > 1)
-        return;
-    const bool imperial = UnitSystem == 1;
-    const QString height = imperial ? QStringLiteral("μin") : QStringLiteral("μm");
-    const QString length = imperial ? QStringLiteral("mil") : QStringLiteral("mm");
-    // Report order: nine heights, then S and Sm, then Sk.
-    auto parameters = InstrumentParams.InReportOrder();
-    for (int i = 0; i < 9; ++i)
-        parameters[i]->ParamUnit = height;
-    parameters[9]->ParamUnit = length;
-    parameters[10]->ParamUnit = length;
-    parameters[11]->ParamUnit.clear();
 }
