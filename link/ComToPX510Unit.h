@@ -100,6 +100,9 @@ public:
 
     // --- parameter sets -----------------------------------------------------
     void DistributeParameters();
+    // Unit texts of InstrumentParams for UnitSystem: heights "μm"/"μin",
+    // S and Sm "mm"/"mil", Sk none. Does not distribute them.
+    void SetParameterUnitTexts();
 
     // --- labels -------------------------------------------------------------
     void SampleLengthsText(QString &text) const;
@@ -213,7 +216,4 @@ public:
     // be read) with a message naming the cause; the session stays as it was.
     void LoadMeasurementStream(const QByteArray &stream);
     void LoadMeasurementFile(const QString &fileName);
-    // Unit texts of InstrumentParams for UnitSystem: heights "μm"/"μin",
-    // S and Sm "mm"/"mil", Sk none. Does not distribute them.
-    void SetParameterUnitTexts();
 };
