@@ -151,12 +151,27 @@ public:
     std::function<void()> OnLinkLost;                   // the port went away
     std::function<void(const QString &)> OnLinkMessage; // a message for the operator
 
+    // Whether the tester's replies carry the checksum a request carries:
+    // learned from the handshake replies of each new link.
+    enum class ChecksumHabit : uint8_t { Unknown, RequestRule, Other };
+    ChecksumHabit ReplyChecksum() const { return Checksum; }
+
 private:
     struct LinkReply;
     class CommandScope;
     class BusyScope;
-    bool Exchange(char subCommand, const QByteArray &payload, char success, LinkReply &reply);
+    // How one request went: its reply taken, an error reply, no reply the
+    // request can use (nothing, a piece, damaged, another request's), or a
+    // port that failed.
+    enum class ReplyOutcome { Taken, ErrorReply, Unusable, Failed };
+    // Up to `attempts` requests while the replies are unusable.
+    bool Exchange(char subCommand, const QByteArray &payload, char success, LinkReply &reply, int attempts = 1);
+    ReplyOutcome ExchangeOnce(char subCommand, const QByteArray &payload, char success, LinkReply &reply);
     bool Acknowledged(char subCommand, const QByteArray &payload, uint8_t newState);
+    bool Handshake(int port, LinkReply &reply);
+    bool ReplyUsable(const LinkReply &reply) const;
+    void PurgeInput(int port);
+    void FinishedDuringCommand();
     bool WriteFrame(const QByteArray &frame);
     int ReadReply(int port, LinkReply &reply, bool forCommand);
     void ProcessPendingEvents();
@@ -173,6 +188,8 @@ private:
     bool FinishedPending = false;
     bool FetchingFinished = false; // MeasurementFinished is running
     bool FinishedAgain = false;    // and the tester announced another end
+    ChecksumHabit Checksum = ChecksumHabit::Unknown;
+    bool LineUnsettled = false; // the last read gave up: the rest of a reply may still come
     int CommandDepth = 0;
     std::vector<std::function<void()>> AfterCommandWork;
 
@@ -185,6 +202,7 @@ public:
 
 private:
     bool FetchPacket(int packetNo, std::array<uint8_t, MaxRawBytes> &destination);
+    void FetchFailed(bool tell);
 
 public:
 

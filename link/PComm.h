@@ -33,6 +33,11 @@ public:
     // Number of bytes placed in `buffer`; 0 means nothing arrived, less than 0
     // a port that is not open (or no longer there).
     virtual int sio_read(int port, char *buffer, int length) = 0;
+    // Discards the input waiting on the port, once no byte has arrived for
+    // `quietMs` (0: at once); the first `length` discarded bytes are copied
+    // to `discarded`. Number of bytes copied; less than 0 for a port that is
+    // not open.
+    virtual int sio_flush(int port, unsigned long quietMs, char *discarded, int length) = 0;
 
     // A port whose device disappeared is closed by the layer at once; then
     // this routine is told which one.

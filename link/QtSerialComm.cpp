@@ -302,3 +302,34 @@ int QtSerialComm::sio_read(int port, char *buffer, int length)
         QMetaObject::invokeMethod(this, [this, port] { NotifyIfWaiting(port); }, Qt::QueuedConnection);
     return count;
 }
+
+int QtSerialComm::sio_flush(int port, unsigned long quietMs, char *discarded, int length)
+{
+    OpenPort *p = Find(port);
+    if (!p)
+        return CommResult::BadPort;
+    QSerialPort *serial = p->Serial;
+    // The rest of a reply that came too late: wait until the line is quiet,
+    // but never longer than a whole read may take.
+    const qint64 quiet = qint64(quietMs);
+    const qint64 longest = std::max<qint64>(qint64(p->ReadTotal), quiet);
+    QElapsedTimer clock, sinceByte;
+    clock.start();
+    sinceByte.start();
+    qint64 seen = serial->bytesAvailable();
+    while (quiet > 0 && serial->isOpen() && sinceByte.elapsed() < quiet && clock.elapsed() < longest) {
+        WaitFor(std::min(quiet - sinceByte.elapsed(), longest - clock.elapsed()),
+                [serial, seen] { return !serial->isOpen() || serial->bytesAvailable() > seen; });
+        if (serial->bytesAvailable() > seen) {
+            seen = serial->bytesAvailable();
+            sinceByte.start();
+        }
+    }
+    if (!serial->isOpen())
+        return CommResult::BadPort;
+    const QByteArray waiting = serial->readAll();
+    serial->clear(QSerialPort::Input);
+    const int count = std::min(length, int(waiting.size()));
+    std::copy_n(waiting.constData(), count, discarded);
+    return count;
+}

@@ -35,6 +35,7 @@ public:
     int sio_cnt_irq(int port, Notify routine, int count) override;
     int sio_write(int port, const char *data, int length) override;
     int sio_read(int port, char *buffer, int length) override;
+    int sio_flush(int port, unsigned long quietMs, char *discarded, int length) override;
 
     // Baud rate of a baud code, 0 for an unknown code.
     static int BaudOfCode(int baudCode);

@@ -32,11 +32,41 @@ QByteArray Packet(int packetNo, const QByteArray &data)
     return Build('v', payload);
 }
 
+namespace {
+int AnnouncedLength(const char *data, int length)
+{
+    if (length < 4)
+        return 0;
+    return data[2] == 'e' ? 7 : static_cast<uint8_t>(data[3]) + 7;
+}
+} // namespace
+
 bool IsWhole(const char *data, int length)
 {
-    if (length >= 3 && data[2] == 'v')
-        return length >= PacketReplyBytes;
+    return length >= 7 && data[0] == Frame::STX && data[1] == Frame::CommandClass
+           && AnnouncedLength(data, length) == length && data[length - 1] == Frame::ETX;
+}
+
+bool ChecksumMatches(const char *data, int length)
+{
     return Frame::IsComplete(data, length);
+}
+
+int PacketNumberOf(const char *data, int length)
+{
+    return length >= 6 ? static_cast<uint8_t>(data[4]) | static_cast<uint8_t>(data[5]) << 8 : -1;
+}
+
+bool HoldsFrame(const char *data, int length, char code)
+{
+    for (int at = 0; at + 7 <= length; ++at) {
+        if (data[at + 2] != code)
+            continue;
+        const int size = AnnouncedLength(data + at, length - at);
+        if (size <= length - at && IsWhole(data + at, size))
+            return true;
+    }
+    return false;
 }
 
 } // namespace ReplyFrame

@@ -22,6 +22,11 @@ void ScriptedComm::QueueFrame(int port, char code, const QByteArray &payload)
     QueueReply(port, ReplyFrame::Build(code, payload));
 }
 
+void ScriptedComm::QueueLateReply(int port, const QByteArray &reply)
+{
+    Script[port].push_back({StepKind::LateReply, reply});
+}
+
 void ScriptedComm::QueueWriteFailure(int port)
 {
     Script[port].push_back({StepKind::WriteFailure, {}});
@@ -152,6 +157,7 @@ int ScriptedComm::sio_write(int port, const char *data, int length)
         case StepKind::WriteFailure: return CommResult::WriteFailed;
         case StepKind::Vanish: VanishAtRead.insert(port); return length;
         case StepKind::Reply: Input[port].append(step.Bytes); return length;
+        case StepKind::LateReply: AfterRead[port].append(step.Bytes); return length;
         }
     }
     if (Responder)
@@ -180,5 +186,19 @@ int ScriptedComm::sio_read(int port, char *buffer, int length)
     }
     std::memcpy(buffer, input.constData(), size_t(count));
     input.remove(0, count);
+    input.append(AfterRead[port]);
+    AfterRead.erase(port);
+    return count;
+}
+
+int ScriptedComm::sio_flush(int port, unsigned long quietMs, char *discarded, int length)
+{
+    Log.push_back("flush " + std::to_string(port) + " " + std::to_string(quietMs));
+    if (!IsOpen(port))
+        return CommResult::BadPort;
+    QByteArray &input = Input[port];
+    const int count = std::min<int>(length, int(input.size()));
+    std::memcpy(discarded, input.constData(), size_t(count));
+    input.clear();
     return count;
 }

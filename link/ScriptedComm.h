@@ -32,6 +32,11 @@ public:
     void QueueFrame(int port, char code, const QByteArray &payload = {});
     // The write after the queued ones fails.
     void QueueWriteFailure(int port);
+    // The reply to the next write on `port` comes only after the read for it
+    // has given up: it waits on the port for whatever is sent next.
+    void QueueLateReply(int port, const QByteArray &reply);
+    // Bytes that arrive as soon as the next read on `port` has ended.
+    void ArriveAfterRead(int port, const QByteArray &bytes) { AfterRead[port].append(bytes); }
     // The device goes away during the next read on `port`.
     void QueueVanish(int port);
     // The device goes away now.
@@ -57,9 +62,10 @@ public:
     int sio_cnt_irq(int port, Notify routine, int count) override;
     int sio_write(int port, const char *data, int length) override;
     int sio_read(int port, char *buffer, int length) override;
+    int sio_flush(int port, unsigned long quietMs, char *discarded, int length) override;
 
 private:
-    enum class StepKind { Reply, WriteFailure, Vanish };
+    enum class StepKind { Reply, LateReply, WriteFailure, Vanish };
     struct Step {
         StepKind Kind;
         QByteArray Bytes;
@@ -72,4 +78,5 @@ private:
     std::map<int, std::vector<QByteArray>> Frames;
     std::map<int, Notify> Routines;
     std::set<int> VanishAtRead;
+    std::map<int, QByteArray> AfterRead; // arrives once the next read has ended
 };

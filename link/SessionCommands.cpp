@@ -20,6 +20,11 @@ constexpr int LastPort = 8;
 constexpr int ReplyBufferBytes = 256;
 constexpr unsigned long ReadIntervalMs = 100;
 
+int PacketAsked(const QByteArray &payload)
+{
+    return payload.size() == 2 ? static_cast<uint8_t>(payload[0]) | static_cast<uint8_t>(payload[1]) << 8 : -1;
+}
+
 QByteArray Payload(std::initializer_list<uint8_t> values)
 {
     QByteArray out;
@@ -99,27 +104,83 @@ int TComToPX510::ReadReply(int port, LinkReply &reply, bool forCommand)
         // was sent: remember it, the command's own reply follows.
         if (!forCommand || reply.Length <= 0 || reply.Code() != 's')
             return reply.Length;
-        if (!FinishedPending) {
-            FinishedPending = true;
-            AfterCommand([this] { MeasurementFinished(); });
-        }
+        FinishedDuringCommand();
     }
 }
 
-bool TComToPX510::Exchange(char subCommand, const QByteArray &payload, char success, LinkReply &reply)
+void TComToPX510::FinishedDuringCommand()
+{
+    if (!FinishedPending) {
+        FinishedPending = true;
+        AfterCommand([this] { MeasurementFinished(); });
+    }
+}
+
+// Whatever waits on the port belongs to an earlier request (a reply that
+// came after its read gave up) and is dropped, so that no reply is ever taken
+// for the next request's. After a read that gave up, the rest of its reply
+// is waited out first. Only the tester's end-of-measurement frame is kept.
+void TComToPX510::PurgeInput(int port)
+{
+    std::array<char, 1024> discarded{};
+    const unsigned long quietMs = LineUnsettled ? ReadIntervalMs : 0;
+    LineUnsettled = false;
+    Waiting = true;
+    const int count = Comm().sio_flush(port, quietMs, discarded.data(), int(discarded.size()));
+    Waiting = false;
+    if (count <= 0)
+        return;
+    LinkTrace::Frame("<- dropped", port, discarded.data(), count);
+    if (PortOpen && ReplyFrame::HoldsFrame(discarded.data(), count, 's'))
+        FinishedDuringCommand();
+}
+
+bool TComToPX510::ReplyUsable(const LinkReply &reply) const
+{
+    if (!ReplyFrame::IsWhole(reply.Bytes.data(), reply.Length))
+        return false;
+    return Checksum == ChecksumHabit::Other || ReplyFrame::ChecksumMatches(reply.Bytes.data(), reply.Length);
+}
+
+TComToPX510::ReplyOutcome TComToPX510::ExchangeOnce(char subCommand, const QByteArray &payload, char success,
+                                                     LinkReply &reply)
+{
+    PurgeInput(PortNo);
+    if (!WriteFrame(Frame::Build(subCommand, payload)))
+        return ReplyOutcome::Failed;
+    ProcessPendingEvents();
+    if (ReadReply(PortNo, reply, true) < 0 || !PortOpen)
+        return ReplyOutcome::Failed;
+    if (!ReplyUsable(reply)) {
+        LineUnsettled = true;
+        return ReplyOutcome::Unusable;
+    }
+    if (reply.Code() == 'e')
+        return ReplyOutcome::ErrorReply;
+    // A profile packet must be the one asked for (the request's payload is its number).
+    const bool ours = reply.Code() == success
+                      && (success != 'v' || ReplyFrame::PacketNumberOf(reply.Bytes.data(), reply.Length) == PacketAsked(payload));
+    if (!ours) {
+        LinkTrace::Note(PortNo, "a reply to another request: dropped");
+        LineUnsettled = true;
+        return ReplyOutcome::Unusable;
+    }
+    return ReplyOutcome::Taken;
+}
+
+bool TComToPX510::Exchange(char subCommand, const QByteArray &payload, char success, LinkReply &reply, int attempts)
 {
     if (Waiting)
         return false; // another command waits for its reply
     BusyScope busy(*this);
-    if (!WriteFrame(Frame::Build(subCommand, payload)))
-        return false;
-    ProcessPendingEvents();
-    if (ReadReply(PortNo, reply, true) <= 0)
-        return false;
-    if (reply.Code() == success)
-        return true;
-    if (reply.Code() == 'e')
-        SetError(reply.At(3));
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        switch (ExchangeOnce(subCommand, payload, success, reply)) {
+        case ReplyOutcome::Taken: return true;
+        case ReplyOutcome::ErrorReply: SetError(reply.At(3)); return false;
+        case ReplyOutcome::Failed: return false;
+        case ReplyOutcome::Unusable: break;
+        }
+    }
     return false;
 }
 
@@ -182,29 +243,59 @@ bool TComToPX510::Connect()
     }
     BusyScope busy(*this);
     PComm &comm = Comm();
-    const QByteArray frame = Frame::Build('w');
     for (int port = FirstPort; port <= LastPort; ++port) {
         if (comm.sio_open(port) != 0)
             continue;
         PortNo = port;
-        if (!ConfigurePort() || !WriteFrame(frame)) {
-            comm.sio_close(port);
-            continue;
-        }
-        ProcessPendingEvents();
-        if (ReadReply(port, reply, false) > 0) {
-            if (reply.Code() == 'a' || reply.Code() == 'e') {
-                PortOpen = true;
-                LinkLost = false;
-                if (reply.Code() == 'e') {
-                    SetError(reply.At(3)); // the port stays open in PortNo
-                    return false;
-                }
-                LinkState = LinkIdle;
-                return true;
+        if (ConfigurePort() && Handshake(port, reply)) {
+            PortOpen = true;
+            LinkLost = false;
+            if (reply.Code() == 'e') {
+                SetError(reply.At(3)); // the port stays open in PortNo
+                return false;
             }
+            LinkState = LinkIdle;
+            return true;
         }
         comm.sio_close(port);
+    }
+    return false;
+}
+
+// The first handshake on a port, which also learns whether the tester's
+// replies carry the checksum a request carries. A whole reply whose checksum
+// does not is asked for again: the same bytes twice are the tester's habit,
+// different ones a damaged line. True when the tester answered "a" or "e".
+bool TComToPX510::Handshake(int port, LinkReply &reply)
+{
+    constexpr int Attempts = 3;
+    const QByteArray frame = Frame::Build('w');
+    Checksum = ChecksumHabit::Unknown;
+    LineUnsettled = false;
+    LinkReply earlier;
+    for (int attempt = 0; attempt < Attempts; ++attempt) {
+        PurgeInput(port);
+        if (!WriteFrame(frame))
+            return false;
+        ProcessPendingEvents();
+        if (ReadReply(port, reply, false) <= 0)
+            return false; // nothing answers on this port
+        const char *bytes = reply.Bytes.data();
+        if (!ReplyFrame::IsWhole(bytes, reply.Length) || (reply.Code() != 'a' && reply.Code() != 'e')) {
+            LineUnsettled = true;
+            continue;
+        }
+        if (ReplyFrame::ChecksumMatches(bytes, reply.Length)) {
+            Checksum = ChecksumHabit::RequestRule;
+            LinkTrace::Note(port, "replies carry the request checksum: a reply that does not match is damaged");
+            return true;
+        }
+        if (earlier.Length == reply.Length && std::equal(bytes, bytes + reply.Length, earlier.Bytes.data())) {
+            Checksum = ChecksumHabit::Other;
+            LinkTrace::Note(port, "replies do not carry the request checksum: taken whole by length and end byte");
+            return true;
+        }
+        earlier = reply;
     }
     return false;
 }
@@ -239,7 +330,7 @@ bool TComToPX510::QueryConditions()
 {
     CommandScope scope(*this);
     LinkReply reply;
-    if (!Exchange('t', {}, 't', reply))
+    if (!Exchange('t', {}, 't', reply, RepeatableAttempts))
         return false;
     auto take = [&](uint8_t &field, int offset, uint8_t highest) {
         if (reply.At(offset) <= highest)
@@ -258,7 +349,7 @@ bool TComToPX510::ReadActualSettings()
 {
     CommandScope scope(*this);
     LinkReply reply;
-    if (!Exchange('l', {}, 'l', reply))
+    if (!Exchange('l', {}, 'l', reply, RepeatableAttempts))
         return false;
     if (reply.At(4) >= 1 && reply.At(4) <= 3)
         ActualRange = reply.At(4);
@@ -348,7 +439,7 @@ bool TComToPX510::ReadResults()
 {
     CommandScope scope(*this);
     LinkReply reply;
-    if (!Exchange('p', {}, 'p', reply))
+    if (!Exchange('p', {}, 'p', reply, RepeatableAttempts))
         return false;
     constexpr int FieldCount = 12;
     constexpr int FieldWidth = 13;

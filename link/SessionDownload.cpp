@@ -12,8 +12,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int PacketAttempts = 3; // a packet is asked for up to two more times
-
 QByteArray PacketNumber(int packetNo)
 {
     QByteArray payload;
@@ -30,20 +28,36 @@ bool TComToPX510::FetchMeasurement()
     CommandScope scope(*this);
     TransferIncomplete = false;
     ResetMeasurement();
-    if (!ReadConditions() || !ReadResults())
-        return false;
-    if (!DownloadProfile(RawData, RawByteCount)) {
-        TransferIncomplete = true;
-        if (PortOpen) // a vanished port is reported as the lost link
-            AfterCommand([this] {
-                if (OnLinkMessage)
-                    OnLinkMessage(IncompleteTransferMessage());
-            });
+    // A fetch that fails anywhere, before the packets too, ends the same way:
+    // the link idle again (or in the error state) and nothing shown.
+    bool fetched = false;
+    try {
+        fetched = ReadConditions() && ReadResults() && DownloadProfile(RawData, RawByteCount);
+    } catch (...) {
+        FetchFailed(false); // the error's own message is shown instead
+        throw;
+    }
+    if (!fetched) {
+        FetchFailed(true);
         return false;
     }
     DecodeProfile();
     HasData = true;
     return true;
+}
+
+void TComToPX510::FetchFailed(bool tell)
+{
+    TransferIncomplete = true;
+    HasData = false;
+    if (!PortOpen)
+        return; // a vanished port is reported as the lost link
+    LinkState = ErrorCode >= 0 ? LinkError : LinkIdle;
+    if (tell)
+        AfterCommand([this] {
+            if (OnLinkMessage)
+                OnLinkMessage(IncompleteTransferMessage());
+        });
 }
 
 bool TComToPX510::DownloadProfile(std::array<uint8_t, MaxRawBytes> &destination, int32_t &byteCount)
@@ -78,30 +92,31 @@ bool TComToPX510::DownloadProfile(std::array<uint8_t, MaxRawBytes> &destination,
 }
 
 // One packet into its 200 bytes of `destination`. A reply that is missing,
-// short or not a packet is asked for again; an error reply is recorded and
-// asked for again too. A whole packet whose checksum does not match is
-// asked for again and only taken when no attempt brings a clean one.
+// short, damaged or another packet's is asked for again, and so is an error
+// reply, which is recorded. When a later attempt brings the packet, the
+// faults before it are forgotten. A packet without a clean reply is never
+// stored.
 bool TComToPX510::FetchPacket(int packetNo, std::array<uint8_t, MaxRawBytes> &destination)
 {
+    const int32_t errorBefore = ErrorCode;
+    const uint8_t stateBefore = LinkState;
     LinkReply reply;
-    LinkReply damaged;
-    bool haveDamaged = false;
-    bool clean = false;
-    for (int attempt = 0; attempt < PacketAttempts && PortOpen && !clean; ++attempt) {
-        if (!Exchange('v', PacketNumber(packetNo), 'v', reply) || reply.Length < ReplyFrame::PacketReplyBytes)
-            continue;
-        clean = Frame::IsComplete(reply.Bytes.data(), ReplyFrame::PacketReplyBytes);
-        if (!clean) {
-            damaged = reply;
-            haveDamaged = true;
+    for (int attempt = 0; attempt < RepeatableAttempts && PortOpen; ++attempt) {
+        switch (ExchangeOnce('v', PacketNumber(packetNo), 'v', reply)) {
+        case ReplyOutcome::Taken:
+            if (reply.Length != ReplyFrame::PacketReplyBytes)
+                continue; // a whole frame, but not a packet of 200 bytes
+            ErrorCode = errorBefore;
+            LinkState = stateBefore;
+            std::transform(reply.Bytes.begin() + ReplyFrame::PacketDataOffset,
+                           reply.Bytes.begin() + ReplyFrame::PacketDataOffset + ReplyFrame::PacketDataBytes,
+                           destination.begin() + (packetNo - 1) * ReplyFrame::PacketDataBytes,
+                           [](char c) { return static_cast<uint8_t>(c); });
+            return true;
+        case ReplyOutcome::ErrorReply: SetError(reply.At(3)); break;
+        case ReplyOutcome::Unusable: break;
+        case ReplyOutcome::Failed: return false;
         }
     }
-    if (!clean && !(haveDamaged && PortOpen))
-        return false;
-    const LinkReply &packet = clean ? reply : damaged;
-    const auto first = packet.Bytes.begin() + ReplyFrame::PacketDataOffset;
-    std::transform(first, first + ReplyFrame::PacketDataBytes,
-                   destination.begin() + (packetNo - 1) * ReplyFrame::PacketDataBytes,
-                   [](char c) { return static_cast<uint8_t>(c); });
-    return true;
+    return false;
 }

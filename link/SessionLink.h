@@ -6,6 +6,10 @@
 #include <array>
 #include <exception>
 
+// A request that changes nothing on the tester (conditions, results, a
+// profile packet) is asked for up to two more times when its reply is unusable.
+constexpr int RepeatableAttempts = 3;
+
 // One reply as read: at most 256 bytes in a zero-filled buffer.
 struct TComToPX510::LinkReply {
     std::array<char, 256> Bytes{};

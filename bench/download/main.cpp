@@ -56,6 +56,12 @@ public:
         BytesIn += std::max(n, 0);
         return n;
     }
+    int sio_flush(int p, unsigned long quietMs, char *discarded, int length) override
+    {
+        const int n = Port->sio_flush(p, quietMs, discarded, length);
+        BytesIn += std::max(n, 0);
+        return n;
+    }
 
 private:
     std::shared_ptr<QtSerialComm> Port;
