@@ -29,10 +29,12 @@ test-sanitize: setup
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-# Faults injected by px510sim: a lossy line, a vanishing tester, error
-# replies (about three minutes; `make test` leaves out the lossy line).
+# Faults injected by px510sim: the table of line faults with 20 downloads a
+# row, a lossy line, a vanishing tester, error replies (about ten minutes;
+# `make test` runs the table with two downloads a row and leaves out the
+# lossy line).
 test-faults: build
-	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./tests/fault_tests
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen PX510_FAULT_RUNS=20 ./tests/fault_tests
 
 # Every fuzz target for 60 s (needs clang).
 fuzz-smoke: setup

@@ -16,12 +16,30 @@ double SimLine::Received(const QByteArray &bytes, double now)
     return ReceiveFreeAt;
 }
 
-bool SimLine::SendReply(QByteArray reply, double now)
+SimLine::RequestFaults SimLine::FaultsFor(const QByteArray &request)
+{
+    RequestFaults faults;
+    if (request.size() < 7 || request[2] != 'v')
+        return faults;
+    const int packet = static_cast<uint8_t>(request[4]) | static_cast<uint8_t>(request[5]) << 8;
+    if (packet == 1 && LastPacketAsked != 1)
+        AskedThisDownload.clear(); // a new download
+    LastPacketAsked = packet;
+    const int asked = AskedThisDownload[packet]++;
+    auto late = Options.LatePackets.find(packet);
+    if (late != Options.LatePackets.end() && asked == 0)
+        faults.Delay = late->second / 1000.0;
+    auto damaged = Options.CorruptPackets.find(packet);
+    faults.Damage = damaged != Options.CorruptPackets.end() && asked < damaged->second;
+    return faults;
+}
+
+bool SimLine::SendReply(QByteArray reply, double now, bool damage)
 {
     std::uniform_real_distribution<double> chance(0, 1);
     if (Options.DropRate > 0 && chance(Random) < Options.DropRate)
         return false;
-    if (Options.CorruptRate > 0 && chance(Random) < Options.CorruptRate && !reply.isEmpty()) {
+    if ((damage || (Options.CorruptRate > 0 && chance(Random) < Options.CorruptRate)) && !reply.isEmpty()) {
         std::uniform_int_distribution<qsizetype> at(0, reply.size() - 1);
         std::uniform_int_distribution<int> flip(1, 255);
         const qsizetype i = at(Random);
@@ -36,8 +54,10 @@ void SimLine::SendFrame(const QByteArray &frame, double now)
     Schedule(frame, now, false);
 }
 
-void SimLine::Schedule(const QByteArray &frame, double now, bool reply)
+void SimLine::Schedule(QByteArray frame, double now, bool reply)
 {
+    if (Options.ZeroReplyChecksum && frame.size() >= 7)
+        frame[frame.size() - 3] = frame[frame.size() - 2] = 0;
     double at = std::max(now, SendFreeAt);
     qsizetype done = 0;
     std::uniform_int_distribution<qsizetype> pieceSize(1, std::max<qsizetype>(1, frame.size() / 2));

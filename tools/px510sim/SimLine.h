@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <deque>
+#include <map>
 #include <random>
 
 class SimLine {
@@ -19,7 +20,16 @@ public:
     double Received(const QByteArray &bytes, double now);
 
     // Queues a reply, with the faults asked for; false when it is dropped.
-    bool SendReply(QByteArray reply, double now);
+    // `damage`: one byte of it is changed whatever the corruption rate.
+    bool SendReply(QByteArray reply, double now, bool damage = false);
+
+    // The faults asked for the reply to one request: how late it comes
+    // (seconds) and whether it is damaged. Call once per request, in order.
+    struct RequestFaults {
+        double Delay = 0;
+        bool Damage = false;
+    };
+    RequestFaults FaultsFor(const QByteArray &request);
     // Queues a frame the tester sends on its own (never spoilt).
     void SendFrame(const QByteArray &frame, double now);
 
@@ -41,7 +51,7 @@ private:
         QByteArray Bytes;
         bool EndsReply;
     };
-    void Schedule(const QByteArray &frame, double now, bool reply);
+    void Schedule(QByteArray frame, double now, bool reply);
 
     SimOptions Options;
     std::mt19937 &Random;
@@ -50,4 +60,6 @@ private:
     double ReceiveFreeAt = 0;
     int Replies = 0;
     bool Blocked = false;
+    int LastPacketAsked = 0;
+    std::map<int, int> AskedThisDownload; // packet -> requests for it
 };

@@ -22,7 +22,15 @@ std::optional<SimOptions> ParseSimOptions(const QStringList &arguments, QString 
     const QCommandLineOption errorReply("error", "Answer sub-command LETTER with an error reply of CODE.",
                                         "LETTER:CODE");
     const QCommandLineOption vanish("vanish-after", "Close the terminal after N replies.", "N");
-    parser.addOptions({link, seed, measure, pace, turnaround, drop, corrupt, split, errorReply, vanish});
+    const QCommandLineOption latePacket(
+        "late-packet", "In every download, send the first reply to profile packet K MS milliseconds late.", "K:MS");
+    const QCommandLineOption corruptPacket(
+        "corrupt-packet", "In every download, damage the first N replies to profile packet K.", "K:N");
+    const QCommandLineOption replyChecksum(
+        "reply-checksum", "What replies carry where the checksum goes: crc (the request rule) or zero.", "KIND",
+        "crc");
+    parser.addOptions({link, seed, measure, pace, turnaround, drop, corrupt, split, errorReply, vanish, latePacket,
+                       corruptPacket, replyChecksum});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return std::nullopt;
@@ -79,5 +87,29 @@ std::optional<SimOptions> ParseSimOptions(const QStringList &arguments, QString 
         }
         options.ErrorReplies[parts[0][0].toLatin1()] = *code;
     }
+    // K:VALUE pairs, K a packet number 1 .. 30.
+    auto pairs = [&](const QCommandLineOption &option, int highest, std::map<int, int> &into) {
+        for (const QString &entry : parser.values(option)) {
+            const QStringList parts = entry.split(QLatin1Char(':'));
+            const auto packet = parts.size() == 2 ? NumberText::parseInt(parts[0]) : std::nullopt;
+            const auto value = parts.size() == 2 ? NumberText::parseInt(parts[1]) : std::nullopt;
+            if (!packet || !value || *packet < 1 || *packet > 30 || *value < 0 || *value > highest) {
+                error = QStringLiteral("--%1: %2 is not K:N with a packet K from 1 to 30 and N from 0 to %3")
+                            .arg(option.names().first(), entry)
+                            .arg(highest);
+                return false;
+            }
+            into[*packet] = *value;
+        }
+        return true;
+    };
+    if (!pairs(latePacket, 60000, options.LatePackets) || !pairs(corruptPacket, 1000, options.CorruptPackets))
+        return std::nullopt;
+    const QString checksum = parser.value(replyChecksum);
+    if (checksum != QLatin1String("crc") && checksum != QLatin1String("zero")) {
+        error = QStringLiteral("--reply-checksum: %1 is neither crc nor zero").arg(checksum);
+        return std::nullopt;
+    }
+    options.ZeroReplyChecksum = checksum == QLatin1String("zero");
     return options;
 }

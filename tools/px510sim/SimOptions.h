@@ -18,6 +18,11 @@ struct SimOptions {
     bool Split = false;        // replies in pieces with gaps under 80 ms
     std::map<char, int> ErrorReplies;
     int VanishAfter = -1;      // close the terminal after this many replies
+    // Faults of single profile packets, counted afresh for every download
+    // (from the request for packet 1 that follows a request for another one).
+    std::map<int, int> LatePackets;    // packet -> ms its first reply comes late
+    std::map<int, int> CorruptPackets; // packet -> how many of its first replies are damaged
+    bool ZeroReplyChecksum = false;    // replies carry 00 00 where the checksum goes
 };
 
 // The options, or an error message for the user.

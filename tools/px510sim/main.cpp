@@ -34,7 +34,8 @@ double Seconds(std::chrono::steady_clock::time_point since)
 struct PendingRequest {
     double AnswerAt;
     QByteArray Frame;
-    bool Damaged;
+    bool Damaged;      // arrived damaged
+    bool DamageReply;  // its reply is to be damaged
 };
 
 void PrintCounts(const SimLine &line)
@@ -108,7 +109,8 @@ int main(int argc, char **argv)
         while (!requests.empty() && requests.front().AnswerAt <= now) {
             const PendingRequest request = requests.front();
             requests.pop_front();
-            line.SendReply(request.Damaged ? SimTester::DamagedReply() : tester.Answer(request.Frame, now), now);
+            line.SendReply(request.Damaged ? SimTester::DamagedReply() : tester.Answer(request.Frame, now), now,
+                           request.DamageReply);
         }
         const QByteArray announcement = tester.Due(now);
         if (!announcement.isEmpty())
@@ -138,8 +140,11 @@ int main(int argc, char **argv)
         input.append(buffer, count);
         bool damaged = false;
         while (std::optional<QByteArray> frame = TakeRequest(input, damaged)) {
-            if (!frame->isEmpty())
-                requests.push_back({receivedAt + options.TurnaroundMs / 1000.0, *frame, damaged});
+            if (frame->isEmpty())
+                continue;
+            const SimLine::RequestFaults faults = line.FaultsFor(*frame);
+            requests.push_back(
+                {receivedAt + options.TurnaroundMs / 1000.0 + faults.Delay, *frame, damaged, faults.Damage});
         }
     }
     terminal.Close();
