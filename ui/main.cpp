@@ -6,6 +6,7 @@
 
 #include "common/Guard.h"
 #include "link/ComToPX510Unit.h"
+#include "link/LinkMessages.h"
 #include "ui/LogoPicture.h"
 #include "ui/ToolIcons.h"
 #include "ui/UpDownButtons.h"
@@ -142,6 +143,7 @@ TForm1::TForm1(TComToPX510 &comLink, Dialogs &dialogs, Edition edition, QWidget 
     ComLink.OnLinkMessage = [this](const QString &message) {
         QMetaObject::invokeMethod(this, [this, message] { Dlg.Warn(QStringLiteral("提示"), message); });
     };
+    ComLink.OnLinkLost = [this] { ComLink.OnLinkMessage(LinkLostMessage()); };
     UpdateActions();
 }
 
@@ -149,6 +151,7 @@ TForm1::~TForm1()
 {
     ComLink.OnMeasurementReady = nullptr;
     ComLink.OnLinkMessage = nullptr;
+    ComLink.OnLinkLost = nullptr;
 }
 
 void TForm1::Guarded(const std::function<void()> &work)

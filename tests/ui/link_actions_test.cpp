@@ -1,10 +1,12 @@
 // The actions that drive the tester, against a scripted serial layer.
 
 #include "UiTestSupport.h"
+#include "link/LinkMessages.h"
 #include "link/ReplyFrame.h"
 #include "link/ScriptedComm.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 
 namespace {
@@ -107,6 +109,20 @@ TEST_P(LinkActionsTest, ReadAgainThatFailsChangesNothingOnScreen)
     Form->LoadData->trigger();
     EXPECT_TRUE(Form->Memo1->toPlainText().isEmpty());
     EXPECT_EQ(Form->Series2->dataCount(), 0);
+}
+TEST_P(LinkActionsTest, APortLostDuringADownloadIsToldOnce)
+{
+    TesterOnPort3();
+    ASSERT_TRUE(ComLink.Connect());
+    Comm->QueueVanish(3); // the adapter is pulled while the conditions are read
+    Comm->Arrive(3, ReplyFrame::Build('s'));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ComLink.LinkState, LinkDisconnected);
+    EXPECT_FALSE(ComLink.HasData);
+    EXPECT_EQ(Dialogs.Warnings, QStringList{LinkLostMessage()});
+    Comm->Vanish(3); // the layer reporting it again changes nothing
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Dialogs.Warnings.size(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Editions, LinkActionsTest, ::testing::Values(Edition::Station, Edition::View),
