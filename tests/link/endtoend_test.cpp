@@ -146,30 +146,42 @@ TEST_F(EndToEnd, TheSimulatorCountsItsBytesOnExit)
 
 TEST(MeasureCommand, MeasuresSavesOrSaysWhyNot)
 {
+    enum PortKind { Tester, TesterByName, Missing, PlainFile };
     const struct {
-        QStringList simOptions; // empty: no tester at all
+        QStringList simOptions;
+        PortKind port;
         QStringList toolOptions;
         int exitCode;
         const char *says;
     } cases[] = {
-        {{"--measure-seconds", "0"}, {}, 0, "saved"},
-        {{"--seed", "2"}, {"--fetch-only"}, 0, "downloaded 30 packets"},
-        {{"--error", "s:3"}, {}, 1, "PX510 出错：错误类型(电机走死!)"},
-        {{"--error", "v:1"}, {"--fetch-only"}, 1, "PX510 出错：错误类型(无测量数据!)"},
-        {{}, {}, 1, "no tester answers"},
+        {{"--measure-seconds", "0"}, Tester, {}, 0, "saved"},
+        {{"--seed", "2"}, Tester, {"--fetch-only"}, 0, "downloaded 30 packets"},
+        {{"--seed", "2"}, TesterByName, {"--fetch-only"}, 0, "downloaded 30 packets"}, // "tester" is ./tester
+        {{"--error", "s:3"}, Tester, {}, 1, "PX510 出错：错误类型(电机走死!)"},
+        {{"--error", "v:1"}, Tester, {"--fetch-only"}, 1, "PX510 出错：错误类型(无测量数据!)"},
+        {{"--corrupt-packet", "7:3"}, Tester, {"--fetch-only"}, 1, "数据传输不完整"},
+        {{}, Missing, {}, 1, "no such device"},
+        {{}, PlainFile, {}, 1, "not a serial device"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.simOptions.join(' ').toStdString());
+        SCOPED_TRACE(c.simOptions.join(' ').toStdString() + " port kind " + std::to_string(c.port));
         std::unique_ptr<SimProcess> sim;
         QTemporaryDir folder;
         QString port = folder.filePath(QStringLiteral("nothing"));
-        if (!c.simOptions.isEmpty()) {
+        QProcess tool;
+        if (c.port == Tester || c.port == TesterByName) {
             sim = std::make_unique<SimProcess>(c.simOptions);
             ASSERT_TRUE(sim->Ready());
             port = sim->Link;
+            if (c.port == TesterByName) {
+                tool.setWorkingDirectory(QFileInfo(port).path());
+                port = QFileInfo(port).fileName();
+            }
+        } else if (c.port == PlainFile) {
+            QFile file(port);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         }
         const QString out = folder.filePath(QStringLiteral("m.PX510"));
-        QProcess tool;
         tool.start(QStringLiteral(PX510_PROGRAM_DIR "/px510tool"),
                    QStringList{"measure", "--port", port, "--out", out} + c.toolOptions);
         ASSERT_TRUE(tool.waitForFinished(20000));

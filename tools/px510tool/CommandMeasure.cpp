@@ -7,6 +7,7 @@
 #include "common/NumberText.h"
 #include "link/ComToPX510Unit.h"
 #include "link/LinkMessages.h"
+#include "link/PortPermission.h"
 #include "link/QtSerialComm.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,13 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <QFileInfo>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -28,6 +35,23 @@ QString Failure(const TComToPX510 &s, const QString &otherwise)
     if (s.TransferIncomplete)
         return IncompleteTransferMessage();
     return otherwise;
+}
+
+// Why the device at `path` cannot serve as the tester's port; empty when it can.
+QString PortProblem(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return QStringLiteral("no such device: %1").arg(path);
+    if (PortPermission::Denied(path))
+        return QStringLiteral("no permission to open %1\n%2").arg(path, PortPermission::Hint({path}));
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return QStringLiteral("%1 cannot be opened: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    const bool terminal = ::isatty(fd) == 1;
+    ::close(fd);
+    if (!terminal)
+        return QStringLiteral("%1 is not a serial device (not a terminal)").arg(path);
+    return {};
 }
 
 int Fail(const QString &message)
@@ -65,7 +89,7 @@ private:
 int CommandMeasure(const QStringList &arguments)
 {
     QStringList args = arguments;
-    const QString port = Tool::takeOption(args, QStringLiteral("--port"));
+    QString port = Tool::takeOption(args, QStringLiteral("--port"));
     QString out = Tool::takeOption(args, QStringLiteral("--out"));
     const QString waitText = Tool::takeOption(args, QStringLiteral("--wait"), QStringLiteral("120"));
     const bool fetchOnly = args.removeAll(QStringLiteral("--fetch-only")) > 0;
@@ -77,6 +101,11 @@ int CommandMeasure(const QStringList &arguments)
         throw UsageError("--wait needs a number of seconds");
     if (out.isEmpty())
         out = QDateTime::currentDateTime().toString(QStringLiteral("'PX510-'yyyyMMdd-HHmmss'.PX510'"));
+
+    // A name without a folder is a file here, not a device under /dev.
+    port = QFileInfo(port).absoluteFilePath();
+    if (const QString problem = PortProblem(port); !problem.isEmpty())
+        return Fail(problem);
 
     TComToPX510 s;
     s.UseComm(std::make_shared<QtSerialComm>(QStringList{port}));

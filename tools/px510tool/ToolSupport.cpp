@@ -15,6 +15,7 @@ std::string number(double value)
 void print(const std::string &text)
 {
     std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout); // progress lines are seen as they come, also through a pipe
 }
 
 void print(const QString &text)
