@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 TForm8::TForm8(TForm3 &dataManager, TComToPX510 &comLink, Dialogs &dialogs, Edition edition, QWidget *parent)
     : QDialog(parent), DataManager(dataManager), ComLink(comLink), Messages(dialogs), EditionValue(edition)
@@ -74,12 +75,16 @@ void TForm8::PrefillFromDatabase()
     if (texts.WorkName)
         Edit3->setText(*texts.WorkName);
     Edit2->setText(texts.Operator.value_or(QStringLiteral("opertor")));
+    // The stored remark is shown, and kept unless the operator types another.
+    if (stored)
+        Memo1->setPlainText(texts.Remark.value_or(QString()));
 }
 
 bool TForm8::OpenForSave()
 {
     if (!RunGuarded(Messages, [&] { PrefillFromDatabase(); }))
         return false;
+    Memo1->document()->setModified(false);
     return exec() == QDialog::Accepted;
 }
 
@@ -103,7 +108,8 @@ void TForm8::ConfirmRecord()
     }
     int result = -1;
     RunGuarded(Messages, [&] {
-        result = DataManager.SaveMeasurementRecord({Edit1->text(), Edit3->text(), Edit2->text(), Memo1->toPlainText()});
+        result = DataManager.SaveMeasurementRecord({Edit1->text(), Edit3->text(), Edit2->text(), Memo1->toPlainText(),
+                                                    Memo1->document()->isModified()});
     });
     if (result != -1)
         accept();

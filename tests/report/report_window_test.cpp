@@ -262,24 +262,46 @@ TEST(ReportMainChart, ChartStaysInsideItsFrameOnScreenAndOnAFineDevice)
 
 class ReportRecordHeader : public DatabaseTest {};
 
-TEST_F(ReportRecordHeader, FollowsTheCurrentRowAsTheEditorsShowIt)
+TEST_F(ReportRecordHeader, NamesTheRecordOfTheMeasurementNotTheListsCurrentRow)
 {
-    EXPECT_EQ(ReportHeaderOf(Manager.MainQuery()).Id, QString()) << "empty database: bare labels";
-    insertRow(QStringLiteral("A010"), at(2024, 3, 5, 14, 7, 9), QStringLiteral("轴承座"), QStringLiteral("张三"));
+    TComToPX510 session;
+    ScriptedDialogs dialogs;
+    insertRow(QStringLiteral("A001"), at(2024, 3, 6), QStringLiteral("轴"), QString());
+    Manager.MainQuery().ShowAll();
+    makeMeasurement(session, 9);
+    EXPECT_EQ(ReportHeaderOf(Manager, session).Id, QString()) << "an unsaved measurement: bare labels";
+
+    dialogs.YesNoAnswers = {true};
+    ASSERT_EQ(Manager.SaveMeasurementRecord(dialogs, session,
+                                            {QStringLiteral("A010"), QStringLiteral("轴承座"), QStringLiteral("张三"), {}}),
+              1);
+    Manager.MainQuery().First(); // the list shows A001
+    ReportHeader saved = ReportHeaderOf(Manager, session);
+    EXPECT_EQ(saved.Id, QStringLiteral("A010"));
+    EXPECT_EQ(saved.WorkName, QStringLiteral("轴承座"));
+    EXPECT_EQ(saved.Operator, QStringLiteral("张三"));
+    EXPECT_EQ(saved.DateTime, RecordDateText::Display(DateTimeText::storageText(session.MeasureTime)));
+    EXPECT_TRUE(saved.DateTime.contains(QStringLiteral("10:20:09")));
+
+    // Loaded from a row, the header names that row, wherever the list moves.
+    makeMeasurement(session, 3);
+    Manager.MainQuery().Last();
+    ASSERT_TRUE(Manager.LoadCurrentRecord(session));
+    Manager.MainQuery().First();
+    EXPECT_EQ(ReportHeaderOf(Manager, session).Id, QStringLiteral("A010"));
+
+    Manager.MainQuery().Last();
+    Manager.MainQuery().DeleteCurrent();
+    EXPECT_EQ(ReportHeaderOf(Manager, session).Id, QString()) << "a deleted record names nothing";
+
     insertRow(QStringLiteral("A011"), at(2024, 3, 6), QStringLiteral("轴"), QString());
     Manager.MainQuery().ShowAll();
-
-    ReportHeader first = ReportHeaderOf(Manager.MainQuery());
-    EXPECT_EQ(first.Id, QStringLiteral("A010"));
-    EXPECT_EQ(first.WorkName, QStringLiteral("轴承座"));
-    EXPECT_EQ(first.Operator, QStringLiteral("张三"));
-    EXPECT_EQ(first.DateTime, RecordDateText::Display(QStringLiteral("2024-03-05 14:07:09")));
-    EXPECT_TRUE(first.DateTime.contains(QStringLiteral("14:07:09")));
-
-    Manager.MainQuery().Next();
-    ReportHeader second = ReportHeaderOf(Manager.MainQuery());
-    EXPECT_EQ(second.Operator, QString()) << "a null column shows nothing";
-    EXPECT_FALSE(second.DateTime.contains(QLatin1Char(':'))) << "midnight shows the date alone";
+    session.RecordAutoId = *Manager.FindId(QStringLiteral("A011"));
+    ReportHeader bare = ReportHeaderOf(Manager, session);
+    EXPECT_EQ(bare.Operator, QString()) << "a null column shows nothing";
+    EXPECT_FALSE(bare.DateTime.contains(QLatin1Char(':'))) << "midnight shows the date alone";
+    session.ResetMeasurement(); // a new measurement from the tester
+    EXPECT_EQ(ReportHeaderOf(Manager, session).Id, QString());
 }
 
 TEST(ReportTool, WritesOnePageAndRefusesBadInput)
