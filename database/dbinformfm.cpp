@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTextDocument>
 
 TForm8::TForm8(TForm3 &dataManager, TComToPX510 &comLink, Dialogs &dialogs, Edition edition, QWidget *parent)
@@ -64,6 +65,8 @@ void TForm8::BuildLayout()
 
 void TForm8::PrefillFromDatabase()
 {
+    // A new save begins: no remark has been typed for it yet.
+    const auto nothingTyped = qScopeGuard([this] { Memo1->document()->setModified(false); });
     TDataManager &data = DataManager.Data();
     const std::optional<StoredTexts> stored = EditionValue == Edition::Station
                                                   ? data.LookupById(ComLink.RecordId)
@@ -84,7 +87,6 @@ bool TForm8::OpenForSave()
 {
     if (!RunGuarded(Messages, [&] { PrefillFromDatabase(); }))
         return false;
-    Memo1->document()->setModified(false);
     return exec() == QDialog::Accepted;
 }
 
