@@ -19,7 +19,10 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -302,6 +305,58 @@ TEST_F(ReportRecordHeader, NamesTheRecordOfTheMeasurementNotTheListsCurrentRow)
     EXPECT_FALSE(bare.DateTime.contains(QLatin1Char(':'))) << "midnight shows the date alone";
     session.ResetMeasurement(); // a new measurement from the tester
     EXPECT_EQ(ReportHeaderOf(Manager, session).Id, QString());
+}
+
+TEST(ReportTool, AnExistingPdfIsReplacedOnlyByACompleteOne)
+{
+    const QString tool = QStringLiteral(PX510_PROGRAM_DIR "/px510tool");
+    const QString record = sourcePath(QStringLiteral("tests/fixtures/imperial_1000.PX510"));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    const QByteArray old = "the report of yesterday";
+    auto writeOld = [&] {
+        QFile f(pdf);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    };
+    auto contents = [&] {
+        QFile f(pdf);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    auto leftovers = [&] { return QDir(dir.path()).entryList({QStringLiteral("*.part")}, QDir::Files); };
+
+    // Killed while it draws: the old file is as it was.
+    writeOld();
+    QProcess killed;
+    killed.start(tool, {QStringLiteral("report"), record, QStringLiteral("--pdf"), pdf});
+    ASSERT_TRUE(killed.waitForStarted());
+    QElapsedTimer clock;
+    clock.start();
+    while (leftovers().isEmpty() && killed.state() == QProcess::Running && clock.elapsed() < 30000)
+        QThread::usleep(200);
+    ASSERT_FALSE(leftovers().isEmpty()) << "the report is drawn into a file of its own";
+    killed.kill();
+    killed.waitForFinished();
+    EXPECT_EQ(contents(), old);
+
+    // Finished: replaced whole, nothing left beside it.
+    QProcess done;
+    done.start(tool, {QStringLiteral("report"), record, QStringLiteral("--pdf"), pdf});
+    ASSERT_TRUE(done.waitForFinished(60000));
+    EXPECT_EQ(done.exitCode(), 0) << done.readAllStandardError().toStdString();
+    EXPECT_EQ(pdfPageCount(pdf), 1);
+    QFile::remove(dir.filePath(leftovers().value(0))); // the killed run's
+    EXPECT_TRUE(leftovers().isEmpty());
+
+    // A folder that does not exist is named.
+    const QString missing = dir.filePath(QStringLiteral("no such folder/report.pdf"));
+    QProcess refused;
+    refused.start(tool, {QStringLiteral("report"), record, QStringLiteral("--pdf"), missing});
+    ASSERT_TRUE(refused.waitForFinished(60000));
+    EXPECT_EQ(refused.exitCode(), 1);
+    const QString error = QString::fromUtf8(refused.readAllStandardError());
+    EXPECT_TRUE(error.contains(dir.filePath(QStringLiteral("no such folder")))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("不存在"))) << error.toStdString();
 }
 
 TEST(ReportTool, WritesOnePageAndRefusesBadInput)
