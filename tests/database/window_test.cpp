@@ -239,6 +239,25 @@ TEST_P(Windows, LoadingARecordShowsItClosesTheWindowAndSetsRecordIdInStationOnly
     EXPECT_EQ(ComLink.RecordAutoId, *Form3->Data().FindId(QStringLiteral("A2"))) << "both editions know the row";
 }
 
+TEST_P(Windows, ARecordWhoseDateCannotBeReadLoadsWithAWarning)
+{
+    makeMeasurement(ComLink, 1);
+    QByteArray record;
+    ComLink.SaveMeasurementStream(record);
+    record[2] = 4;
+    record.replace(3, 4, "heut");
+    Form3->Data().Database().Run(QStringLiteral("insert into Data (ID, data) values ('U1', :d)"),
+                                 {{QStringLiteral("d"), record}});
+    view().Requery();
+    Form3->show();
+    Form3->Button2->click();
+    EXPECT_FALSE(Form3->isVisible());
+    EXPECT_EQ(Shown, 1);
+    EXPECT_FALSE(ComLink.MeasureTimeKnown());
+    ASSERT_EQ(Messages.Warnings.size(), 1);
+    EXPECT_TRUE(Messages.Warnings[0].contains(QStringLiteral("“heut”无法识别"))) << Messages.Warnings[0].toStdString();
+}
+
 TEST_P(Windows, TheDateFilterTakesTheRangeWhenTicked)
 {
     insertBare(QStringLiteral("d1"), at(2024, 5, 1, 0, 0, 0));
