@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <cmath>
+#include <vector>
 
 namespace DateTimeText {
 namespace {
@@ -54,6 +55,8 @@ double now()
 QString displayText(double days)
 {
     QDateTime dt = toDateTime(days);
+    if (!dt.isValid())
+        return QStringLiteral("时间未知");
     QLocale locale;
     return locale.toString(dt.date(), QLocale::ShortFormat) + QLatin1Char(' ')
            + locale.toString(dt.time(), timeWithSeconds(locale));
@@ -86,18 +89,95 @@ QString recordText(double days)
     return text;
 }
 
+namespace {
+
+enum class Order { YMD, DMY, MDY };
+
+// The date of three numbers in the given order; invalid when they do not make one.
+QDate dateIn(Order order, const int (&n)[3], bool twoDigitYear)
+{
+    int y = 0, m = 0, d = 0;
+    switch (order) {
+    case Order::YMD: y = n[0]; m = n[1]; d = n[2]; break;
+    case Order::DMY: d = n[0]; m = n[1]; y = n[2]; break;
+    case Order::MDY: m = n[0]; d = n[1]; y = n[2]; break;
+    }
+    if (twoDigitYear) {
+        // A measurement is never from the future: 20yy unless beyond next year.
+        const int nextYear = QDate::currentDate().year() + 1;
+        y += 2000 + y <= nextYear ? 2000 : 1900;
+    }
+    return QDate(y, m, d);
+}
+
+// The orders to try, best first, for the parts as written.
+std::vector<Order> ordersFor(const QString (&part)[3], QChar separator, bool englishMarker)
+{
+    const int first = part[0].toInt(), second = part[1].toInt();
+    const bool dotted = separator == QLatin1Char('.');
+    if (part[0].size() > 2 || first > 31)
+        return {Order::YMD};
+    auto yearLast = [&]() -> std::vector<Order> {
+        if (first > 12)
+            return {Order::DMY};
+        if (second > 12)
+            return {Order::MDY};
+        if (englishMarker && !dotted)
+            return {Order::MDY, Order::DMY};
+        return {Order::DMY, Order::MDY};
+    };
+    if (part[2].size() > 2 || part[2].toInt() > 31)
+        return yearLast();
+    // Three two-digit parts.
+    if (dotted)
+        return {Order::DMY, Order::YMD, Order::MDY};
+    if (englishMarker)
+        return {Order::MDY, Order::DMY, Order::YMD};
+    return {Order::YMD, Order::DMY, Order::MDY};
+}
+
+} // namespace
+
 std::optional<double> parseRecordText(const QString &text)
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        "^\\s*(\\d{4})[-/](\\d{1,2})[-/](\\d{1,2})(?:[ T]+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?)?\\s*$"));
-    QRegularExpressionMatch m = pattern.match(text);
+    // date, then optionally the time with its marker before or after it.
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*([0-9]{1,4})([-/.])([0-9]{1,2})\\2([0-9]{1,4})\\.?"
+                       "(?:(?:[\\sT]+|(?=上午|下午))(上午|下午|AM|PM)?\\s*([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?"
+                       "\\s*(上午|下午|AM|PM)?)?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = pattern.match(text);
     if (!m.hasMatch())
         return std::nullopt;
-    QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    const QString part[3] = {m.captured(1), m.captured(3), m.captured(4)};
+    // Only the first or the last part may be a year of more than two digits.
+    if (part[1].size() > 2 || (part[0].size() > 2 && part[2].size() > 2))
+        return std::nullopt;
+    if (m.capturedLength(5) > 0 && m.capturedLength(9) > 0)
+        return std::nullopt; // a marker on both sides
+    const QString marker = (m.capturedLength(5) > 0 ? m.captured(5) : m.captured(9)).toUpper();
+    const bool englishMarker = marker == QLatin1String("AM") || marker == QLatin1String("PM");
+
+    const int numbers[3] = {part[0].toInt(), part[1].toInt(), part[2].toInt()};
+    QDate date;
+    for (Order order : ordersFor(part, m.captured(2).at(0), englishMarker)) {
+        const bool twoDigitYear = part[order == Order::YMD ? 0 : 2].size() <= 2;
+        date = dateIn(order, numbers, twoDigitYear);
+        if (date.isValid())
+            break;
+    }
+
     QTime time(0, 0);
-    if (m.capturedLength(4) > 0)
-        time = QTime(m.captured(4).toInt(), m.captured(5).toInt(),
-                     m.capturedLength(6) > 0 ? m.captured(6).toInt() : 0);
+    if (m.capturedLength(6) > 0) {
+        int hour = m.captured(6).toInt();
+        if (!marker.isEmpty()) {
+            if (hour > 12)
+                return std::nullopt;
+            const bool afternoon = marker == QLatin1String("PM") || marker == QStringLiteral("下午");
+            hour = hour % 12 + (afternoon ? 12 : 0);
+        }
+        time = QTime(hour, m.captured(7).toInt(), m.capturedLength(8) > 0 ? m.captured(8).toInt() : 0);
+    }
     if (!date.isValid() || !time.isValid())
         return std::nullopt;
     return fromDateTime(QDateTime(date, time));

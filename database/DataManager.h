@@ -16,8 +16,10 @@ class Dialogs;
 class TComToPX510;
 
 // The descriptive columns of a stored row; empty where the column is null.
+// DateTime is the storage text (null when the time is unknown).
 struct StoredTexts {
-    std::optional<QString> Id, WorkName, Operator;
+    std::optional<QString> Id, WorkName, Operator, Remark;
+    QVariant DateTime;
 };
 
 class TDataManager {
@@ -36,6 +38,7 @@ public:
     TComToPX510 &PreviewSession() { return *Preview; }
 
     // --- look-ups -------------------------------------------------------------
+    // IDs are compared without regard to case: "a001" is the record A001.
     // AutoID of the row carrying `id` (the lowest when several do).
     std::optional<qint64> FindId(const QString &id);
     bool IdExists(const QString &id) { return FindId(id).has_value(); }
@@ -45,15 +48,19 @@ public:
     std::optional<StoredTexts> LookupById(const QString &id);
     // The first row measured within 20 seconds of `measureTime`, both ends included.
     std::optional<StoredTexts> LookupByMeasureTime(double measureTime);
+    // The row with this AutoID; none for 0 or a row that has gone.
+    std::optional<StoredTexts> LookupByAutoId(qint64 autoId);
 
     // --- save and load --------------------------------------------------------
     // Stores the session's measurement with the texts: asks to add when no row
-    // has the ID, to modify when one has. Returns -1 when declined, 1 for a new
-    // row, 0 for an updated one. One transaction; the list is run again and its
-    // first row becomes current.
+    // has the ID, to modify when one has. An update keeps the stored remark
+    // unless texts.RemarkTyped. Returns -1 when declined, 1 for a new row, 0
+    // for an updated one; the session's RecordAutoId then names the row. One
+    // transaction; the list is run again and its first row becomes current.
     int SaveMeasurementRecord(Dialogs &dialogs, TComToPX510 &session, const RecordTexts &texts);
-    // The current row's measurement into `session`; false, and nothing
-    // changes, when the row carries none. RecordError for a damaged record.
+    // The current row's measurement into `session`, whose RecordAutoId then
+    // names the row; false, and nothing changes, when the row carries none.
+    // RecordError for a damaged record.
     bool LoadCurrentRecord(TComToPX510 &session);
     // The current row into PreviewSession.
     bool PreviewRecord() { return LoadCurrentRecord(*Preview); }
@@ -63,6 +70,7 @@ private:
     TRecordView View;
     std::unique_ptr<TComToPX510> Preview;
 
-    StoredTexts ReadTexts(QSqlQuery &query);
+    // The first row, in AutoID order, that meets the condition.
+    std::optional<StoredTexts> FirstTexts(const QString &condition, const TDatabaseConnection::Bindings &bindings);
     qint64 CountId(const QString &id);
 };

@@ -16,23 +16,21 @@ QString ShippedFile(const QString &appDir)
 
 QString FileToOpen(const QString &appDir)
 {
-    const QString shipped = ShippedFile(appDir);
-    const QFileInfo info(shipped);
-    const bool writable = QFileInfo(info.absolutePath()).isWritable() && info.isWritable();
     // One folder for both programs and every version (the application name
     // differs between them), so they share the user's measurements.
-    return ChooseFile(shipped, writable,
-                      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                          + QStringLiteral("/px510/file"));
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty())
+        throw FileError(QStringLiteral("找不到用户的数据文件夹，无法使用数据库（请检查 HOME 环境变量）。"));
+    return ChooseFile(ShippedFile(appDir), data + QStringLiteral("/px510/file"));
 }
 
-QString ChooseFile(const QString &shipped, bool shippedWritable, const QString &folder)
+QString ChooseFile(const QString &shipped, const QString &folder)
 {
-    if (shippedWritable || !QFileInfo::exists(shipped))
-        return shipped;
     const QString copy = folder + QStringLiteral("/DataViewDB.mdb");
     if (QFileInfo::exists(copy))
         return copy;
+    if (!QFileInfo::exists(shipped))
+        return shipped;
     if (!QDir().mkpath(folder))
         throw FileError(QStringLiteral("无法创建文件夹：%1").arg(folder));
     const QString partial = copy + QStringLiteral(".part");

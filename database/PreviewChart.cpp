@@ -48,3 +48,10 @@ int TPreviewChart::PointCount() const
 {
     return graph(0)->dataCount();
 }
+
+void TPreviewChart::Clear()
+{
+    graph(0)->data()->clear();
+    yAxis->setRange(-1, 1);
+    replot();
+}

@@ -14,5 +14,7 @@ public:
     explicit TPreviewChart(QWidget *parent = nullptr);
     // Plots Profile[0 .. SampleCount-1] against i x SampleSpacing.
     void ShowProfile(const TComToPX510 &session);
+    // No curve: for a row without a usable measurement.
+    void Clear();
     int PointCount() const;
 };

@@ -1,5 +1,6 @@
 #include "database/RecordListModel.h"
 
+#include "common/Errors.h"
 #include "database/RecordDateText.h"
 #include "database/RecordView.h"
 
@@ -30,6 +31,7 @@ TRecordListModel::TRecordListModel(TRecordView &view, QObject *parent) : QAbstra
 {
     connect(&View, &TRecordView::ViewReset, this, [this] {
         beginResetModel();
+        Unreadable = false;
         endResetModel();
     });
     connect(&View, &TRecordView::RowChanged, this, [this](int row) {
@@ -40,6 +42,11 @@ TRecordListModel::TRecordListModel(TRecordView &view, QObject *parent) : QAbstra
 int TRecordListModel::ColumnWidthInCharacters(int column)
 {
     return column >= 0 && column < ColumnCount ? kColumns[column].characters : 0;
+}
+
+bool TRecordListModel::IsDateColumn(int column)
+{
+    return column >= 0 && column < ColumnCount && isDate(kColumns[column].field);
 }
 
 int TRecordListModel::rowCount(const QModelIndex &parent) const
@@ -54,8 +61,32 @@ int TRecordListModel::columnCount(const QModelIndex &parent) const
 
 QVariant TRecordListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole) || Unreadable)
         return {};
+    // The grid asks while it paints: an error must not travel through Qt.
+    try {
+        return Cell(index);
+    } catch (const PX510Error &e) {
+        Failed(e.message());
+    } catch (const std::exception &e) {
+        Failed(QString::fromLocal8Bit(e.what()));
+    }
+    return {};
+}
+
+void TRecordListModel::Failed(const QString &reason) const
+{
+    Unreadable = true;
+    if (!ReadFailed)
+        return;
+    // Not from inside the painting: a message box there would paint the list again.
+    const QString message = QStringLiteral("无法读取记录列表，列表暂时显示为空：") + reason;
+    QMetaObject::invokeMethod(
+        const_cast<TRecordListModel *>(this), [this, message] { ReadFailed(message); }, Qt::QueuedConnection);
+}
+
+QVariant TRecordListModel::Cell(const QModelIndex &index) const
+{
     const RecordField field = kColumns[index.column()].field;
     QVariant value;
     if (index.row() == View.RecordNo()) {

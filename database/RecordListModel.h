@@ -17,11 +17,15 @@ public:
 
     // Width of each column in characters; 0 for the default width.
     static int ColumnWidthInCharacters(int column);
+    static bool IsDateColumn(int column);
 
     // Whether cells can be edited in place; an edit goes to the current row.
     bool Editable = false;
     // Hands an edited cell to the window (which may check it); set by the window.
     std::function<void(int row, int column, const QString &text)> CellEdited;
+    // Told once, after the painting that met it, when the rows cannot be
+    // read; the list then shows its rows empty until the view is run again.
+    std::function<void(const QString &message)> ReadFailed;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -32,4 +36,8 @@ public:
 
 private:
     TRecordView &View;
+    mutable bool Unreadable = false;
+
+    QVariant Cell(const QModelIndex &index) const;
+    void Failed(const QString &reason) const;
 };

@@ -23,10 +23,12 @@ void CheckTextWidths(const RecordTexts &texts)
 }
 
 TDatabaseConnection::Bindings SavedColumns(TComToPX510 &session, const RecordTexts &texts,
-                                           double savedAt)
+                                           double savedAt, bool writeRemark)
 {
     TDatabaseConnection::Bindings columns;
-    columns.emplace_back(QStringLiteral("datetime"), DateTimeText::storageText(session.MeasureTime));
+    columns.emplace_back(QStringLiteral("datetime"), session.MeasureTimeKnown()
+                                                         ? QVariant(DateTimeText::storageText(session.MeasureTime))
+                                                         : QVariant());
     columns.emplace_back(QStringLiteral("editdatetime"), DateTimeText::storageText(savedAt));
 
     const char *const valueColumns[] = {"ra", "rq", "rz", "r3z", "ryi", "ryd",
@@ -60,7 +62,8 @@ TDatabaseConnection::Bindings SavedColumns(TComToPX510 &session, const RecordTex
     // the program never writes.
     columns.emplace_back(QStringLiteral("id"), NonNull(texts.Id));
     columns.emplace_back(QStringLiteral("operator"), NonNull(texts.Operator));
-    columns.emplace_back(QStringLiteral("other"), NonNull(texts.Remark));
+    if (writeRemark)
+        columns.emplace_back(QStringLiteral("other"), NonNull(texts.Remark));
     columns.emplace_back(QStringLiteral("workname"), NonNull(texts.WorkName));
 
     QByteArray record;

@@ -15,6 +15,9 @@ struct RecordTexts {
     QString WorkName;
     QString Operator;
     QString Remark;
+    // The remark was typed for this save: it replaces a stored one. Otherwise
+    // saving over an existing record keeps that record's remark.
+    bool RemarkTyped = true;
 };
 
 namespace RecordMapping {
@@ -35,9 +38,10 @@ void CheckTextWidths(const RecordTexts &texts);
 void CheckTextWidth(const QString &caption, const QString &text);
 
 // The columns of a saved row in the order they are written, each with its
-// value: measurement time, time of saving, results, labels, codes, the texts
-// and the record. RealRange, RealCutoff, irealrange, irealcutoff are never written.
+// value: measurement time (null when unknown), time of saving, results,
+// labels, codes, the texts and the record. RealRange, RealCutoff, irealrange,
+// irealcutoff are never written; "other" only when the remark is to be written.
 TDatabaseConnection::Bindings SavedColumns(TComToPX510 &session, const RecordTexts &texts,
-                                           double savedAt);
+                                           double savedAt, bool writeRemark = true);
 
 } // namespace RecordMapping

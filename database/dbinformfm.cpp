@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTextDocument>
 
 TForm8::TForm8(TForm3 &dataManager, TComToPX510 &comLink, Dialogs &dialogs, Edition edition, QWidget *parent)
     : QDialog(parent), DataManager(dataManager), ComLink(comLink), Messages(dialogs), EditionValue(edition)
@@ -63,6 +65,8 @@ void TForm8::BuildLayout()
 
 void TForm8::PrefillFromDatabase()
 {
+    // A new save begins: no remark has been typed for it yet.
+    const auto nothingTyped = qScopeGuard([this] { Memo1->document()->setModified(false); });
     TDataManager &data = DataManager.Data();
     const std::optional<StoredTexts> stored = EditionValue == Edition::Station
                                                   ? data.LookupById(ComLink.RecordId)
@@ -74,6 +78,9 @@ void TForm8::PrefillFromDatabase()
     if (texts.WorkName)
         Edit3->setText(*texts.WorkName);
     Edit2->setText(texts.Operator.value_or(QStringLiteral("opertor")));
+    // The stored remark is shown, and kept unless the operator types another.
+    if (stored)
+        Memo1->setPlainText(texts.Remark.value_or(QString()));
 }
 
 bool TForm8::OpenForSave()
@@ -103,7 +110,8 @@ void TForm8::ConfirmRecord()
     }
     int result = -1;
     RunGuarded(Messages, [&] {
-        result = DataManager.SaveMeasurementRecord({Edit1->text(), Edit3->text(), Edit2->text(), Memo1->toPlainText()});
+        result = DataManager.SaveMeasurementRecord({Edit1->text(), Edit3->text(), Edit2->text(), Memo1->toPlainText(),
+                                                    Memo1->document()->isModified()});
     });
     if (result != -1)
         accept();

@@ -29,13 +29,15 @@ public:
     // by RecordId) or from a row measured within 20 s of it (corviaview).
     // Fields change only while the data manager has a current row; a null
     // ID gives "id", a null operator "opertor", a null work name leaves that
-    // field as it was. Throws DatabaseError.
+    // field as it was. A stored row also fills the remark. The remark counts as
+    // typed only after this. Throws DatabaseError.
     void PrefillFromDatabase();
 
     // "...": a new ID from the database into the ID field.
     void SuggestNextId();
     // "确认": checks the fields (corviastation), saves, and closes unless the
-    // operator declined.
+    // operator declined. A remark not typed since the dialog opened leaves the
+    // remark of a record saved over as it was.
     void ConfirmRecord();
 
     // Designer names of the controls.

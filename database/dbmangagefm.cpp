@@ -20,7 +20,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTableView>
 #include <QDir>
 #include <QVBoxLayout>
@@ -38,10 +40,10 @@ TForm3::TForm3(TComToPX510 &comLink, Dialogs &dialogs, Edition edition, const QS
     BuildLayout();
     ConnectView();
     RunGuarded(Messages, [&] { Manager.OpenDatabase(DatabaseLocation::FileToOpen(appDir)); });
-    // The operator sees which file holds the records (the program folder's or the user's copy).
-    if (Manager.IsOpen())
-        setWindowTitle(windowTitle() + QStringLiteral(" — ")
-                       + QDir::toNativeSeparators(Manager.Database().FileName()));
+    // The operator sees which file holds the records.
+    StatusBar1->showMessage(Manager.IsOpen() ? QStringLiteral("数据库：")
+                                                   + QDir::toNativeSeparators(Manager.Database().FileName())
+                                             : QStringLiteral("数据库未打开"));
     const QDate today = QDate::currentDate();
     DateTimePicker1->setDate(today);
     DateTimePicker2->setDate(today);
@@ -70,18 +72,17 @@ void TForm3::BuildLayout()
     DBGrid1->setModel(ListModel);
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListModel->ReadFailed = [this](const QString &message) { Messages.Warn(QStringLiteral("错误"), message); };
+    // In the editable list a double click edits the cell; "载入数据" loads.
     DBGrid1->setEditTriggers(ListModel->Editable
                                  ? QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
-                                       | QAbstractItemView::SelectedClicked
+                                       | QAbstractItemView::SelectedClicked | QAbstractItemView::DoubleClicked
                                  : QAbstractItemView::NoEditTriggers);
     DBGrid1->verticalHeader()->setDefaultSectionSize(18);
     DBGrid1->verticalHeader()->setFixedWidth(12);
     DBGrid1->horizontalHeader()->setHighlightSections(false);
-    const int character = DBGrid1->fontMetrics().averageCharWidth();
-    for (int c = 0; c < TRecordListModel::ColumnCount; ++c) {
-        if (int n = TRecordListModel::ColumnWidthInCharacters(c))
-            DBGrid1->setColumnWidth(c, n * character + 8);
-    }
+    DBGrid1->horizontalHeader()->setStretchLastSection(true);
+    SizeColumns();
 
     Chart1 = new TPreviewChart;
 
@@ -89,6 +90,8 @@ void TForm3::BuildLayout()
     Splitter1->addWidget(DBGrid1);
     Splitter1->addWidget(Chart1);
     Splitter1->setSizes({361, 805 - 361});
+    // A wider window widens the list as well as the preview.
+    Splitter1->setStretchFactor(0, 1);
     Splitter1->setStretchFactor(1, 1);
 
     Splitter2 = new QSplitter(Qt::Vertical);
@@ -97,9 +100,32 @@ void TForm3::BuildLayout()
     Splitter2->setSizes({536 - 286, 286});
     Splitter2->setStretchFactor(0, 1);
 
+    StatusBar1 = new QStatusBar;
+    StatusBar1->setSizeGripEnabled(false);
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     layout->addWidget(Splitter2);
+    layout->addWidget(StatusBar1);
+}
+
+void TForm3::SizeColumns()
+{
+    const QFontMetrics metrics = DBGrid1->fontMetrics();
+    const int character = metrics.averageCharWidth();
+    constexpr int padding = 12;
+    // The date columns fit a long date-time of the user's form in full.
+    const int dateWidth =
+        metrics.horizontalAdvance(RecordDateText::Display(QStringLiteral("2024-12-28 23:59:59"))) + padding;
+    for (int c = 0; c < TRecordListModel::ColumnCount; ++c) {
+        const int heading =
+            metrics.horizontalAdvance(ListModel->headerData(c, Qt::Horizontal).toString()) + padding;
+        int width = std::max(heading, TRecordListModel::ColumnWidthInCharacters(c) * character + padding);
+        if (TRecordListModel::IsDateColumn(c))
+            width = std::max(width, dateWidth);
+        DBGrid1->setColumnWidth(c, width);
+    }
 }
 
 QWidget *TForm3::BuildBottomPanel()
@@ -176,7 +202,8 @@ void TForm3::ConnectView()
             [this](const QModelIndex &current) { FollowGridRow(current.row()); });
     // A new selection model comes with every reset of the list.
     connect(ListModel, &QAbstractItemModel::modelReset, this, [this] { SelectCurrentRow(); });
-    connect(DBGrid1, &QTableView::doubleClicked, this, [this] { LoadMeasurementRecord(); });
+    if (!ListModel->Editable)
+        connect(DBGrid1, &QTableView::doubleClicked, this, [this] { LoadMeasurementRecord(); });
 
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { ApplyDateFilter(); });
     connect(Button1, &QPushButton::clicked, this, [this] { FindRecord(); });
@@ -211,7 +238,9 @@ void TForm3::ShowCurrentRow()
 
 void TForm3::SelectCurrentRow()
 {
-    const QSignalBlocker block(DBGrid1->selectionModel());
+    // The selection model must signal: the list repaints the rows it leaves
+    // only when told. FollowGridRow ignores what this sets.
+    const QScopedValueRollback<bool> selecting(Selecting, true);
     const int row = MainQuery().RecordNo();
     if (row < 0) {
         DBGrid1->selectionModel()->clear();
@@ -224,7 +253,7 @@ void TForm3::SelectCurrentRow()
 
 void TForm3::FollowGridRow(int row)
 {
-    if (row < 0 || row == MainQuery().RecordNo())
+    if (Selecting || row < 0 || row == MainQuery().RecordNo())
         return;
     // A refused post keeps the row: the list goes back to it.
     if (!RunGuarded(Messages, [&] {
@@ -320,15 +349,25 @@ void TForm3::VerifyEditedId()
 
 int TForm3::SaveMeasurementRecord(const RecordTexts &texts)
 {
-    return Manager.SaveMeasurementRecord(Messages, ComLink, texts);
+    const int result = Manager.SaveMeasurementRecord(Messages, ComLink, texts);
+    // The full edition remembers the record the operator saved last.
+    if (result != -1 && EditionValue == Edition::Station)
+        ComLink.RecordId = texts.Id;
+    return result;
 }
 
 void TForm3::PreviewRecord()
 {
+    bool shown = false;
     RunGuarded(Messages, [&] {
-        if (Manager.PreviewRecord())
+        if (Manager.PreviewRecord()) {
             Chart1->ShowProfile(PreviewSession());
+            shown = true;
+        }
     });
+    // A row without a usable measurement shows no curve, not the last row's.
+    if (!shown)
+        Chart1->Clear();
 }
 
 void TForm3::ApplyDateFilter()
@@ -370,6 +409,8 @@ void TForm3::LoadMeasurementRecord()
         if (ShowMeasurement)
             ShowMeasurement();
         accept();
+        if (const QString warning = ComLink.MeasureTimeWarning(); !warning.isEmpty())
+            Messages.Warn(QStringLiteral("提示"), warning);
     });
 }
 

@@ -20,6 +20,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
+class QStatusBar;
 class QTableView;
 class Dialogs;
 class TComToPX510;
@@ -71,6 +72,7 @@ public:
     QPushButton *Button2 = nullptr; // "载入数据"
     QPushButton *Button3 = nullptr; // "全部清除"
     TRecordNavigator *DBNavigator1 = nullptr;
+    QStatusBar *StatusBar1 = nullptr; // the database in use
 
 private:
     TComToPX510 &ComLink;
@@ -79,9 +81,11 @@ private:
     TDataManager Manager;
     TRecordListModel *ListModel = nullptr;
     bool Refreshing = false;
+    bool Selecting = false;
 
     void BuildLayout();
     QWidget *BuildBottomPanel();
+    void SizeColumns();
     void ConnectView();
     void ShowCurrentRow();
     void SelectCurrentRow();

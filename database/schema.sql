@@ -46,8 +46,9 @@ CREATE TABLE Data (
     irealcutoff  INTEGER
 );
 
--- The look-ups by ID and the ID proposal.
+-- The ID proposal, and the look-ups by ID, which ignore the case of letters.
 CREATE INDEX DataById ON Data (ID);
+CREATE INDEX DataByIdWithoutCase ON Data (lower(ID));
 
 -- The record list, the search and the date filter read only these columns.
 -- With this covering index they never touch the rows with their embedded

@@ -3,16 +3,23 @@
 #include "common/Errors.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace FileBytes {
 
-QByteArray readAll(const QString &fileName)
+QByteArray readRegularFile(const QString &fileName, qint64 limit)
 {
+    // A FIFO would block the open, a device read without end.
+    const QFileInfo info(fileName);
+    if (!info.exists())
+        throw FileError(QStringLiteral("无法打开文件“%1”：文件不存在。").arg(fileName));
+    if (!info.isFile())
+        throw FileError(QStringLiteral("无法打开文件“%1”：这不是普通文件。").arg(fileName));
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("无法打开文件“%1”：%2").arg(fileName, file.errorString()));
-    QByteArray bytes = file.readAll();
+    QByteArray bytes = file.read(limit + 1);
     if (file.error() != QFileDevice::NoError)
         throw FileError(QStringLiteral("无法读取文件“%1”：%2").arg(fileName, file.errorString()));
     return bytes;

@@ -128,9 +128,18 @@ void TPXFileIO::FromBytes(const QByteArray &bytes)
     *this = record;
 }
 
+QByteArray TPXFileIO::ReadRecordFile(const QString &fileName)
+{
+    constexpr qint64 largest = HeaderSize + MaxRawBytes;
+    QByteArray bytes = FileBytes::readRegularFile(fileName, largest);
+    if (bytes.size() > largest)
+        throw RecordError(damaged(QStringLiteral("文件长于最大的测量记录（%1 字节）。").arg(largest)));
+    return bytes;
+}
+
 bool TPXFileIO::LoadFromFile(const QString &fileName)
 {
-    QByteArray bytes = FileBytes::readAll(fileName);
+    QByteArray bytes = ReadRecordFile(fileName);
     QBuffer stream(&bytes);
     stream.open(QIODevice::ReadOnly);
     return LoadFromStream(stream);

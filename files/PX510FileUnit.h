@@ -45,6 +45,11 @@ public:
     TPXFileIO(const TPXFileIO &) = default;
     TPXFileIO &operator=(const TPXFileIO &) = default;
 
+    // The bytes of a measurement file: a regular file of at most one whole
+    // record (561 + 6000 bytes). FileError when it cannot be read or is no
+    // regular file, RecordError when it is longer.
+    static QByteArray ReadRecordFile(const QString &fileName);
+
     // Loads check the whole record first and throw RecordError (FileError for
     // a file that cannot be read) without changing the object. They return
     // true when a record was read.

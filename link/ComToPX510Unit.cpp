@@ -26,6 +26,14 @@ void TComToPX510::ResetMeasurement()
     SampleCount = 0;
     HasData = false;
     ErrorCode = -1;
+    // Whatever comes next is a new measurement, not the record shown before.
+    ForgetRecord();
+}
+
+void TComToPX510::ForgetRecord()
+{
+    RecordId.clear();
+    RecordAutoId = 0;
 }
 
 void TComToPX510::SetError(int32_t code)

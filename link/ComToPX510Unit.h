@@ -73,8 +73,13 @@ public:
     uint8_t ActualRange = 0;
     uint8_t ActualCutoff = 0;
     int32_t ErrorCode = -1;
-    double MeasureTime = 0;
-    QString RecordId; // the database record last opened; kept by the full edition only
+    double MeasureTime = 0; // not finite when a loaded record's date text could not be read
+    // The database record the measurement on screen was loaded from or saved
+    // as: its ID (kept by the full edition only, for the save's pre-fill) and
+    // its AutoID (both editions, for the report header; 0 for none). A new
+    // measurement (ResetMeasurement) and a file belong to no record.
+    QString RecordId;
+    qint64 RecordAutoId = 0;
     bool HasData = false;
     int32_t DownloadPercent = 0;
     bool Busy = false;
@@ -87,7 +92,10 @@ public:
 
     // --- state --------------------------------------------------------------
     void SetLinkState(uint8_t state);
+    // Clears the counts, HasData, ErrorCode and the record the measurement belonged to.
     void ResetMeasurement();
+    // The measurement on screen belongs to no database record (RecordId, RecordAutoId).
+    void ForgetRecord();
     void SetError(int32_t code);
 
     // --- derived quantities -------------------------------------------------
@@ -233,5 +241,11 @@ public:
     // A record it refuses throws RecordError (FileError for a file that cannot
     // be read) with a message naming the cause; the session stays as it was.
     void LoadMeasurementStream(const QByteArray &stream);
+    // Reads a regular file of at most one record's size.
     void LoadMeasurementFile(const QString &fileName);
+    // A record whose date text cannot be read opens with the time unknown;
+    // saving it keeps the record's own date text.
+    bool MeasureTimeKnown() const;
+    // What the operator is told after such a load; empty when the time is known.
+    QString MeasureTimeWarning() const;
 };

@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -35,8 +36,20 @@ constexpr CodeRule CodeRules[] = {
     throw RecordError(QStringLiteral("测量数据文件已损坏：") + cause);
 }
 
+// The time the record's date text gives. A NUL ends the text; anything but
+// padding after it means the text is damaged, not a date at midnight.
+std::optional<double> readMeasureTime(const TPXFileIO &record)
+{
+    const QByteArray bytes = record.DateTextBytes();
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul >= 0 && bytes.mid(nul).count('\0') != bytes.size() - nul)
+        return std::nullopt;
+    return DateTimeText::parseRecordText(record.DateText());
+}
+
 // Everything the record carries beyond its structure, checked before any of
-// it is taken over. Returns the measurement time.
+// it is taken over. Returns the measurement time; not finite when the date
+// text cannot be read (the record is still taken over).
 double checkContents(const TPXFileIO &record, TPX510parameters &params)
 {
     for (const CodeRule &rule : CodeRules) {
@@ -48,10 +61,7 @@ double checkContents(const TPXFileIO &record, TPX510parameters &params)
         if (!std::isfinite(record.Value(i)))
             refuse(QStringLiteral("参数 %1 的值无效。").arg(parameters[i]->ParamName));
     }
-    std::optional<double> time = DateTimeText::parseRecordText(record.DateText());
-    if (!time)
-        refuse(QStringLiteral("测量时间“%1”无法识别。").arg(record.DateText()));
-    return *time;
+    return readMeasureTime(record).value_or(std::numeric_limits<double>::quiet_NaN());
 }
 
 } // namespace
@@ -70,8 +80,10 @@ void TComToPX510::SaveMeasurementStream(QByteArray &stream)
     record.SetCode(CodeUnitSystem, UnitSystem);
     record.SetCode(CodeActualRange, ActualRange);
     record.SetCode(CodeActualCutoff, ActualCutoff);
-    // A fixed form, whatever the locale, so that it fits and reads back anywhere.
-    record.SetDateText(DateTimeText::recordText(MeasureTime));
+    // A fixed form, whatever the locale, so that it fits and reads back
+    // anywhere. An unknown time keeps the text the record came with.
+    if (MeasureTimeKnown())
+        record.SetDateText(DateTimeText::recordText(MeasureTime));
     record.RawByteCount = RawByteCount;
     record.RawData = RawData;
 
@@ -123,5 +135,19 @@ void TComToPX510::LoadMeasurementStream(const QByteArray &stream)
 
 void TComToPX510::LoadMeasurementFile(const QString &fileName)
 {
-    LoadMeasurementStream(FileBytes::readAll(fileName));
+    LoadMeasurementStream(TPXFileIO::ReadRecordFile(fileName));
+}
+
+bool TComToPX510::MeasureTimeKnown() const
+{
+    return std::isfinite(MeasureTime);
+}
+
+QString TComToPX510::MeasureTimeWarning() const
+{
+    if (MeasureTimeKnown())
+        return {};
+    const bool cut = FileIO->DateTextBytes().contains('\0');
+    return QStringLiteral("测量时间“%1”%2无法识别，该测量按时间未知打开。")
+        .arg(FileIO->DateText(), cut ? QStringLiteral("（其后有空字符和其他字节）") : QString());
 }

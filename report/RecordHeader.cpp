@@ -1,13 +1,14 @@
 #include "report/RecordHeader.h"
 
+#include "database/DataManager.h"
 #include "database/RecordDateText.h"
-#include "database/RecordView.h"
+#include "link/ComToPX510Unit.h"
 
-ReportHeader ReportHeaderOf(TRecordView &view)
+ReportHeader ReportHeaderOf(TDataManager &data, const TComToPX510 &session)
 {
-    if (!view.HasCurrent())
+    const std::optional<StoredTexts> row = data.LookupByAutoId(session.RecordAutoId);
+    if (!row)
         return {};
-    return {view.Value(RecordField::Id).toString(), view.Value(RecordField::WorkName).toString(),
-            view.Value(RecordField::Operator).toString(),
-            RecordDateText::Display(view.Value(RecordField::DateTime))};
+    return {row->Id.value_or(QString()), row->WorkName.value_or(QString()), row->Operator.value_or(QString()),
+            RecordDateText::Display(row->DateTime)};
 }

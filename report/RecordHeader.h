@@ -1,10 +1,12 @@
 #pragma once
-// The report header from the data manager's current row, exactly as its
-// field editors show it.
+// The report header: the database record the measurement on screen was
+// loaded from or saved as, shown as the data manager's field editors show it.
 
 #include "report/ReportInput.h"
 
-class TRecordView;
+class TComToPX510;
+class TDataManager;
 
-// Empty texts when the view has no current row.
-ReportHeader ReportHeaderOf(TRecordView &view);
+// Empty texts for a measurement that belongs to no record (one from the
+// tester or a file, not saved yet) and when that record has gone.
+ReportHeader ReportHeaderOf(TDataManager &data, const TComToPX510 &session);

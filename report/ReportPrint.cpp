@@ -4,10 +4,17 @@
 #include "report/ReportChart.h"
 #include "report/ReportPage.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
 
 void PrintReportPage(QPrinter &printer, const ReportPageInput &input, ReportChart *chart)
 {
@@ -28,4 +35,32 @@ void SetUpReportPdf(QPrinter &printer, const QString &fileName)
     printer.setOutputFileName(fileName);
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
     printer.setFullPage(true);
+}
+
+void WriteReportPdf(const QString &fileName, const ReportPageInput &input, ReportChart *chart)
+{
+    const QFileInfo target(fileName);
+    const QString folder = QDir::toNativeSeparators(target.absolutePath());
+    if (!target.absoluteDir().exists())
+        throw FileError(QStringLiteral("无法保存报告“%1”：文件夹“%2”不存在。").arg(fileName, folder));
+    if (target.isDir())
+        throw FileError(QStringLiteral("无法保存报告“%1”：这是一个文件夹。").arg(fileName));
+
+    // The printer writes its file as it draws; it writes into a name of its own.
+    QTemporaryFile part(target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX.part")));
+    if (!part.open())
+        throw FileError(QStringLiteral("无法在文件夹“%1”中写入报告：%2").arg(folder, part.errorString()));
+    part.close();
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        SetUpReportPdf(printer, part.fileName());
+        PrintReportPage(printer, input, chart);
+    }
+    // Replaces an existing file in one step.
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(part.fileName()).toStdString(),
+                            QFile::encodeName(target.absoluteFilePath()).toStdString(), error);
+    if (error)
+        throw FileError(QStringLiteral("无法保存报告“%1”：%2").arg(fileName, QString::fromLocal8Bit(error.message())));
+    part.setAutoRemove(false);
 }

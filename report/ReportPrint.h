@@ -5,6 +5,7 @@
 #include "report/ReportInput.h"
 
 class QPrinter;
+class QString;
 class ReportChart;
 
 // Draws exactly one page onto the printable area of `printer`. A printer that
@@ -14,3 +15,9 @@ void PrintReportPage(QPrinter &printer, const ReportPageInput &input, ReportChar
 // Sets a printer up for the report's landscape A4 PDF file, without margins,
 // so that page units are exact tenths of a millimetre on the sheet.
 void SetUpReportPdf(QPrinter &printer, const QString &fileName);
+
+// The report as a PDF file that replaces `fileName` only once it is complete:
+// the page goes into a temporary file in the same folder, which is then
+// renamed. A killed or failed run leaves an existing file as it was. FileError
+// naming the folder when it does not exist or cannot take the file.
+void WriteReportPdf(const QString &fileName, const ReportPageInput &input, ReportChart *chart);

@@ -24,7 +24,11 @@ void TForm1::InportDataFromFileExecute()
     if (!name || name->isEmpty() || !QFileInfo::exists(*name))
         return;
     ComLink.LoadMeasurementFile(*name);
+    // A file is no database record: saving it must not offer the one shown before.
+    ComLink.ForgetRecord();
     ShowMeasurement();
+    if (const QString warning = ComLink.MeasureTimeWarning(); !warning.isEmpty())
+        Dlg.Warn(QStringLiteral("提示"), warning);
 }
 
 void TForm1::ExportDataToFileExecute()

@@ -90,7 +90,7 @@ void TProgram::WireWindows()
     Form5->Hooks.ShowMeasurement = show;
     Form9->BrowseVantrel = [main] { main->BrowseVantrel->trigger(); };
 
-    Form6->Sources.CurrentRecord = [this] { return ReportHeaderOf(Form3->MainQuery()); };
+    Form6->Sources.CurrentRecord = [this] { return ReportHeaderOf(Form3->Data(), ComLink); };
     Form6->Sources.StatusPanels = [main] { return main->ReportStatusPanels(); };
     Form6->Sources.BearingLevels = [main] { return main->ReportLevels(); };
     Form6->SetToolIcons(DrawToolIcon(ToolIcon::PrintPreview), DrawToolIcon(ToolIcon::Enlarge),

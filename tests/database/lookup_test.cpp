@@ -62,9 +62,11 @@ TEST_F(DatabaseTest, LookupsByIdAndByMeasurementTime)
     ASSERT_TRUE(byId);
     EXPECT_EQ(byId->WorkName, QStringLiteral("w2"));
     EXPECT_EQ(byId->Operator, QStringLiteral("o2"));
-    EXPECT_FALSE(Manager.LookupById(QStringLiteral("LATE")));
+    ASSERT_TRUE(Manager.LookupById(QStringLiteral("LATE"))) << "IDs compare without case";
+    EXPECT_EQ(Manager.LookupById(QStringLiteral("LATE"))->Id, QStringLiteral("late"));
     EXPECT_FALSE(Manager.LookupById(QString())) << "an empty RecordId finds no row";
     EXPECT_TRUE(Manager.IdExists(QStringLiteral("edge")));
+    EXPECT_TRUE(Manager.IdExists(QStringLiteral("EdGe")));
     EXPECT_FALSE(Manager.IdExists(QStringLiteral("edg")));
 
     auto near = Manager.LookupByMeasureTime(t);

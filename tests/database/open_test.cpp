@@ -8,6 +8,7 @@
 #include "database/DatabaseLocation.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -81,22 +82,25 @@ TEST(OpenDatabase, CommandsOnAClosedDatabaseSaySo)
     EXPECT_FALSE(manager.LoadCurrentRecord(session)) << "an empty list has no row to load";
 }
 
-TEST(DatabaseLocation, AProgramFolderThatCannotBeWrittenUsesACopyInTheUserDataFolder)
+TEST(DatabaseLocation, TheShippedFileIsCopiedOnceToTheUserDataFolderEvenWhenItCouldBeWritten)
 {
     QTemporaryDir program, user;
     const QString appDir = program.path() + QLatin1Char('/');
     QDir().mkpath(appDir + QStringLiteral("file"));
     const QString shipped = DatabaseLocation::ShippedFile(appDir);
     EXPECT_EQ(shipped, appDir + QStringLiteral("file/DataViewDB.mdb"));
-    EXPECT_EQ(DatabaseLocation::FileToOpen(appDir), shipped) << "a missing file is left for the opening to report";
+    const QString userFolder = user.filePath(QStringLiteral("data/file"));
+    EXPECT_EQ(DatabaseLocation::ChooseFile(shipped, userFolder), shipped)
+        << "a missing file is left for the opening to report";
+
+    // Writable, as for root or a program folder the operator owns: still copied.
     ASSERT_TRUE(QFile::copy(shippedDatabase(), shipped));
     QFile::setPermissions(shipped, QFile::ReadOwner | QFile::WriteOwner);
-    EXPECT_EQ(DatabaseLocation::FileToOpen(appDir), shipped);
-
-    // As installed system-wide: read-only.
-    QFile::setPermissions(shipped, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    const QString userFolder = user.filePath(QStringLiteral("data/file"));
-    const QString copy = DatabaseLocation::ChooseFile(shipped, false, userFolder);
+    const QByteArray shippedBytes = [&] {
+        QFile f(shipped);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    const QString copy = DatabaseLocation::ChooseFile(shipped, userFolder);
     EXPECT_EQ(copy, userFolder + QStringLiteral("/DataViewDB.mdb"));
     EXPECT_TRUE(QFile::permissions(copy) & QFile::WriteOwner);
     TDataManager manager;
@@ -106,6 +110,14 @@ TEST(DatabaseLocation, AProgramFolderThatCannotBeWrittenUsesACopyInTheUserDataFo
     TComToPX510 session;
     makeMeasurement(session, 1);
     EXPECT_EQ(manager.SaveMeasurementRecord(dialogs, session, {QStringLiteral("A"), {}, {}, {}}), 1);
-    EXPECT_EQ(DatabaseLocation::ChooseFile(shipped, false, userFolder), copy) << "the copy is made once and kept";
+    EXPECT_EQ(DatabaseLocation::ChooseFile(shipped, userFolder), copy) << "the copy is made once and kept";
     EXPECT_EQ(manager.MainQuery().Count(), 1);
+    QFile f(shipped);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), shippedBytes) << "the shipped file is never written";
+    EXPECT_FALSE(QFileInfo::exists(shipped + QStringLiteral("-wal")));
+
+    // The program's own choice goes to the data folder of the environment.
+    qputenv("XDG_DATA_HOME", user.filePath(QStringLiteral("other")).toLocal8Bit());
+    EXPECT_EQ(DatabaseLocation::FileToOpen(appDir), user.filePath(QStringLiteral("other/px510/file/DataViewDB.mdb")));
 }

@@ -55,6 +55,28 @@ TEST_F(DatabaseTest, AddingAsksAndStoresOneRowOnlyOnYes)
     EXPECT_EQ(Manager.MainQuery().Count(), 1);
 }
 
+TEST_F(DatabaseTest, AMeasurementWhoseTimeIsUnknownIsStoredWithItsOwnDateText)
+{
+    TComToPX510 session;
+    makeMeasurement(session, 1);
+    QByteArray record;
+    session.SaveMeasurementStream(record);
+    const QByteArray text = "15 Uhr am 5.";
+    record[2] = char(text.size());
+    record.replace(3, text.size(), text);
+    session.LoadMeasurementStream(record);
+    ASSERT_FALSE(session.MeasureTimeKnown());
+
+    ScriptedDialogs dialogs;
+    dialogs.YesNoAnswers = {true};
+    EXPECT_EQ(Manager.SaveMeasurementRecord(dialogs, session, texts(QStringLiteral("T1"))), 1);
+    EXPECT_EQ(dialogs.Questions, QStringList{QStringLiteral("将在数据库中添加新记录，请确认是否要添加？")})
+        << "nothing else is asked";
+    EXPECT_TRUE(scalar(QStringLiteral("select DateTime from Data")).isNull());
+    EXPECT_EQ(scalar(QStringLiteral("select data from Data")).toByteArray().mid(3, text.size()), text);
+    EXPECT_FALSE(Manager.LookupByMeasureTime(session.MeasureTime)) << "no row lies near an unknown time";
+}
+
 TEST_F(DatabaseTest, ModifyingOverwritesTheRowWithTheIdEvenWhenTheFilterHidesIt)
 {
     TComToPX510 first, second;

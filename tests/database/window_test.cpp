@@ -20,7 +20,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTest>
 
 namespace {
 
@@ -98,9 +102,11 @@ INSTANTIATE_TEST_SUITE_P(BothEditions, Windows, ::testing::Values(Edition::Stati
 
 TEST_P(Windows, TheDataManagerStartsWithItsCaptionsColumnsAndToday)
 {
-    // The caption names the database file in use.
-    EXPECT_EQ(Form3->windowTitle(), QStringLiteral("数据管理窗口 — ")
-                                        + QDir::toNativeSeparators(Form3->Data().Database().FileName()));
+    // The caption as it is; the status line names the database in use, the user's copy.
+    EXPECT_EQ(Form3->windowTitle(), QStringLiteral("数据管理窗口"));
+    const QString copy = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/px510/file/DataViewDB.mdb");
+    EXPECT_EQ(Form3->Data().Database().FileName(), copy);
+    EXPECT_EQ(Form3->StatusBar1->currentMessage(), QStringLiteral("数据库：") + QDir::toNativeSeparators(copy));
     EXPECT_EQ(Form3->size(), QSize(805, 536));
     QStringList headings;
     for (int c = 0; c < 5; ++c)
@@ -137,9 +143,14 @@ TEST_P(Windows, TheDataManagerStartsWithItsCaptionsColumnsAndToday)
 
 TEST_P(Windows, AMissingDatabaseIsReportedOnceAndCommandsSaySo)
 {
+    Form8.reset();
+    const QString copy = Form3->Data().Database().FileName();
+    Form3.reset();
+    QFile::remove(copy);
     QFile::remove(AppDir.filePath(QStringLiteral("file/DataViewDB.mdb")));
     Create();
     ASSERT_EQ(Messages.Warnings.size(), 1);
+    EXPECT_EQ(Form3->StatusBar1->currentMessage(), QStringLiteral("数据库未打开"));
     EXPECT_TRUE(Messages.Warnings[0].contains(QStringLiteral("file/DataViewDB.mdb")));
     EXPECT_FALSE(QFile::exists(AppDir.filePath(QStringLiteral("file/DataViewDB.mdb"))));
 
@@ -157,7 +168,7 @@ TEST_P(Windows, AMissingDatabaseIsReportedOnceAndCommandsSaySo)
     EXPECT_EQ(Form8->Edit1->text(), QStringLiteral("A"));
 }
 
-TEST_P(Windows, ThePreviewFollowsTheCurrentRowAndKeepsItForARowWithoutRecord)
+TEST_P(Windows, ThePreviewFollowsTheCurrentRowAndIsEmptyForARowWithoutRecord)
 {
     save(QStringLiteral("A1"), 1);
     save(QStringLiteral("A2"), 2);
@@ -178,9 +189,16 @@ TEST_P(Windows, ThePreviewFollowsTheCurrentRowAndKeepsItForARowWithoutRecord)
 
     selectRow(2);
     EXPECT_EQ(Form3->DBEdit1->text(), QStringLiteral("bare"));
-    EXPECT_EQ(Form3->Chart1->PointCount(), 3000) << "the chart keeps the previous profile";
+    EXPECT_EQ(Form3->Chart1->PointCount(), 0) << "no curve of the previous row";
     EXPECT_EQ(preview.MeasureTime, time);
     EXPECT_TRUE(Messages.Warnings.isEmpty());
+
+    // A damaged record: its error is shown and the chart stays empty.
+    selectRow(0);
+    Form3->Data().Database().Run(QStringLiteral("update Data set data = x'0102' where ID = 'A2'"));
+    selectRow(1);
+    EXPECT_EQ(Form3->Chart1->PointCount(), 0);
+    EXPECT_EQ(Messages.Warnings.size(), 1);
 }
 
 TEST_P(Windows, LoadingARecordShowsItClosesTheWindowAndSetsRecordIdInStationOnly)
@@ -198,12 +216,46 @@ TEST_P(Windows, LoadingARecordShowsItClosesTheWindowAndSetsRecordIdInStationOnly
     EXPECT_EQ(ComLink.MeasureTime, before);
     EXPECT_EQ(Shown, 0);
 
+    ComLink.ForgetRecord();
     selectRow(1);
-    emit Form3->DBGrid1->doubleClicked(Form3->DBGrid1->model()->index(1, 0));
+    // A double click loads in the read-only list; the editable one edits the cell.
+    QTableView *grid = Form3->DBGrid1;
+    const QModelIndex cell = grid->model()->index(1, 1);
+    const QPoint point = grid->visualRect(cell).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, point);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, point);
+    if (GetParam() == Edition::View) {
+        EXPECT_TRUE(Form3->isVisible());
+        auto *editor = grid->viewport()->findChild<QLineEdit *>();
+        ASSERT_TRUE(editor && editor->isVisible()) << "the cell is being edited";
+        EXPECT_EQ(Shown, 0);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        Form3->Button2->click();
+    }
     EXPECT_FALSE(Form3->isVisible());
     EXPECT_EQ(Shown, 1);
     EXPECT_EQ(ComLink.MeasureTime, at(2024, 3, 5, 10, 20, 9));
     EXPECT_EQ(ComLink.RecordId, GetParam() == Edition::Station ? QStringLiteral("A2") : QString());
+    EXPECT_EQ(ComLink.RecordAutoId, *Form3->Data().FindId(QStringLiteral("A2"))) << "both editions know the row";
+}
+
+TEST_P(Windows, ARecordWhoseDateCannotBeReadLoadsWithAWarning)
+{
+    makeMeasurement(ComLink, 1);
+    QByteArray record;
+    ComLink.SaveMeasurementStream(record);
+    record[2] = 4;
+    record.replace(3, 4, "heut");
+    Form3->Data().Database().Run(QStringLiteral("insert into Data (ID, data) values ('U1', :d)"),
+                                 {{QStringLiteral("d"), record}});
+    view().Requery();
+    Form3->show();
+    Form3->Button2->click();
+    EXPECT_FALSE(Form3->isVisible());
+    EXPECT_EQ(Shown, 1);
+    EXPECT_FALSE(ComLink.MeasureTimeKnown());
+    ASSERT_EQ(Messages.Warnings.size(), 1);
+    EXPECT_TRUE(Messages.Warnings[0].contains(QStringLiteral("“heut”无法识别"))) << Messages.Warnings[0].toStdString();
 }
 
 TEST_P(Windows, TheDateFilterTakesTheRangeWhenTicked)
@@ -435,7 +487,10 @@ TEST_P(Windows, TheSaveActionPrefillsFromTheStoredRecord)
     EXPECT_EQ(Form8->Edit1->text(), QStringLiteral("old")) << "an empty database keeps the fields";
 
     save(QStringLiteral("S1"), 30, QStringLiteral("座"), QStringLiteral("孙"));
-    makeMeasurement(ComLink, 5); // read from the tester: no RecordId, measured 25 s off
+    EXPECT_EQ(ComLink.RecordId, GetParam() == Edition::Station ? QStringLiteral("S1") : QString())
+        << "the full edition remembers the record saved last";
+    ComLink.ResetMeasurement(); // a new measurement from the tester: no RecordId, measured 25 s off
+    makeMeasurement(ComLink, 5);
     Form8->PrefillFromDatabase();
     EXPECT_EQ(Form8->Edit1->text(), QStringLiteral("id"));
     EXPECT_EQ(Form8->Edit3->text(), QStringLiteral("oldwork")) << "no work name: the field stays";
@@ -457,6 +512,126 @@ TEST_P(Windows, TheSaveActionPrefillsFromTheStoredRecord)
     EXPECT_EQ(Form8->Edit1->text(), QStringLiteral("S1"));
     EXPECT_EQ(Form8->Edit3->text(), QStringLiteral("kept"));
     EXPECT_EQ(Form8->Edit2->text(), QStringLiteral("opertor"));
+}
+
+TEST_P(Windows, SavingOverARecordKeepsItsRemarkUnlessANewOneIsTyped)
+{
+    save(QStringLiteral("R1"), 1); // remark 备注R1
+    save(QStringLiteral("R2"), 2); // remark 备注R2
+    view().Last();
+    ASSERT_TRUE(Form3->Data().LoadCurrentRecord(ComLink));
+    ComLink.RecordId = QStringLiteral("R1");
+    ComLink.MeasureTime = at(2024, 3, 5, 10, 20, 1);
+    auto remarkOf = [this](const char *id) {
+        QSqlQuery q = Form3->Data().Database().Run(QStringLiteral("select other from Data where ID = :id"),
+                                                   {{QStringLiteral("id"), QString::fromLatin1(id)}});
+        return q.next() ? q.value(0).toString() : QStringLiteral("(none)");
+    };
+
+    Form8->Memo1->setPlainText(QStringLiteral("left from before"));
+    Form8->PrefillFromDatabase();
+    EXPECT_EQ(Form8->Memo1->toPlainText(), QStringLiteral("备注R1")) << "the stored remark is shown";
+    // Saved over another record without typing: that record keeps its own remark.
+    Form8->Edit1->setText(QStringLiteral("R2"));
+    Messages.YesNoAnswers = {true};
+    Form8->ConfirmRecord();
+    EXPECT_EQ(Messages.Questions.last(), QStringLiteral("该记录ID已经存在，请确认是否要修改？"));
+    EXPECT_EQ(remarkOf("R2"), QStringLiteral("备注R2"));
+
+    // A typed remark replaces it.
+    Form8->PrefillFromDatabase();
+    Form8->Memo1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(Form8->Memo1, QStringLiteral(" new"));
+    Form8->Edit1->setText(QStringLiteral("R1"));
+    Messages.YesNoAnswers = {true};
+    Form8->ConfirmRecord();
+    EXPECT_EQ(remarkOf("R1"), Form8->Memo1->toPlainText());
+    EXPECT_TRUE(remarkOf("R1").endsWith(QStringLiteral(" new")));
+
+    // A new record takes the box as it is.
+    Form8->PrefillFromDatabase();
+    Form8->Edit1->setText(QStringLiteral("R3"));
+    Messages.YesNoAnswers = {true};
+    Form8->ConfirmRecord();
+    EXPECT_EQ(remarkOf("R3"), Form8->Memo1->toPlainText());
+}
+
+TEST_P(Windows, IdsCompareWithoutCaseOnSaveEditAndPrefill)
+{
+    save(QStringLiteral("A001"), 1, QStringLiteral("轴"), QStringLiteral("李"));
+    const qint64 stored = *Form3->Data().FindId(QStringLiteral("A001"));
+    ComLink.RecordId = QStringLiteral("a001");
+    ComLink.MeasureTime = at(2024, 3, 5, 10, 20, 1);
+    Form8->PrefillFromDatabase();
+    EXPECT_EQ(Form8->Edit2->text(), QStringLiteral("李")) << "the pre-fill finds A001";
+
+    Messages.YesNoAnswers = {true};
+    EXPECT_EQ(Form3->SaveMeasurementRecord({QStringLiteral("a001"), QStringLiteral("轴"), QStringLiteral("王"), {}}), 0);
+    EXPECT_EQ(Messages.Questions.last(), QStringLiteral("该记录ID已经存在，请确认是否要修改？"));
+    EXPECT_EQ(view().Count(), 1) << "no second record beside A001";
+    EXPECT_EQ(ComLink.RecordAutoId, stored);
+
+    save(QStringLiteral("B1"), 2);
+    view().First();
+    Messages.Warnings.clear();
+    typeInto(Form3->DBEdit1, QStringLiteral("b1"));
+    if (GetParam() == Edition::Station) {
+        EXPECT_EQ(Messages.Warnings, QStringList{QStringLiteral("该记录ID已经存在，请重新命名？")});
+        EXPECT_FALSE(view().Editing());
+    } else {
+        EXPECT_TRUE(Messages.Warnings.isEmpty());
+    }
+}
+
+TEST_P(Windows, OnlyTheCurrentRowIsHighlighted)
+{
+    for (int i = 1; i <= 4; ++i)
+        save(QStringLiteral("H%1").arg(i), i);
+    Form3->show();
+    QItemSelectionModel *selection = Form3->DBGrid1->selectionModel();
+    // The list repaints the row it leaves only when the selection model says so.
+    QSignalSpy told(selection, &QItemSelectionModel::selectionChanged);
+    selectRow(2);
+    Form3->DBNavigator1->button(TRecordNavigator::Prior)->click();
+    Form3->DBNavigator1->button(TRecordNavigator::First)->click();
+    EXPECT_EQ(told.size(), 3);
+    ASSERT_EQ(selection->selectedRows().size(), 1);
+    EXPECT_EQ(selection->selectedRows().first().row(), 0);
+    const QList<QVariant> last = told.last();
+    EXPECT_EQ(last.at(1).value<QItemSelection>().indexes().first().row(), 1) << "row 1 is told to lose its highlight";
+}
+
+TEST_P(Windows, AListThatCannotBeReadShowsEmptyRowsAndSaysSoOnce)
+{
+    for (int i = 1; i <= 300; ++i) // more than one page of rows
+        insertBare(QStringLiteral("L%1").arg(i), at(2024, 1, 1));
+    Form3->show();
+    QAbstractItemModel *model = Form3->DBGrid1->model();
+    EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("L1"));
+    Form3->Data().Database().Close(); // the file went away under the list
+    EXPECT_EQ(model->index(299, 0).data().toString(), QString());
+    EXPECT_EQ(model->index(298, 1).data().toString(), QString());
+    Form3->DBGrid1->scrollToBottom();
+    Form3->DBGrid1->grab(); // painting reads the rows
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Messages.Warnings.size(), 1);
+    EXPECT_TRUE(Messages.Warnings[0].contains(QStringLiteral("数据库未打开"))) << Messages.Warnings[0].toStdString();
+}
+
+TEST_P(Windows, TheListShowsWholeDatesAndWidensWithTheWindow)
+{
+    insertBare(QStringLiteral("W1"), at(2024, 12, 28, 23, 59, 59));
+    Form3->show();
+    QTableView *grid = Form3->DBGrid1;
+    const QFontMetrics metrics = grid->fontMetrics();
+    for (int column : {3, 4}) {
+        const QString shown = grid->model()->index(0, 3).data().toString();
+        EXPECT_GE(grid->columnWidth(column), metrics.horizontalAdvance(shown)) << column;
+    }
+    const int narrow = grid->width();
+    Form3->resize(1600, 1000);
+    QCoreApplication::processEvents();
+    EXPECT_GT(grid->width(), narrow + 300);
 }
 
 // The corviastation list is read-only (checked with the captions).

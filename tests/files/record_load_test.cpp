@@ -6,12 +6,15 @@
 #include "files/PX510FileUnit.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
 #include <limits>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -83,8 +86,6 @@ const Damage Damages[] = {
     {"count above 6000", [](QByteArray &b) { putInt32(b, 557, 6002); b.append(QByteArray(3000, 0)); }, "6002"},
     {"negative count", [](QByteArray &b) { putInt32(b, 557, -4); }, "-4"},
     {"short raw data", [](QByteArray &b) { b.chop(1); }, "4561"},
-    {"unreadable date", [](QByteArray &b) { putDateText(b, "16.07.2023 12:00"); }, "16.07.2023"},
-    {"impossible date", [](QByteArray &b) { putDateText(b, "2023-2-30"); }, "2023-2-30"},
     {"date longer than 20", [](QByteArray &b) { b[2] = 21; }, "21"},
     {"filter code", [](QByteArray &b) { b[37] = 4; }, "滤波器"},
     {"unit system", [](QByteArray &b) { b[38] = 2; }, "单位制"},
@@ -180,6 +181,8 @@ TEST(RecordLoad, TolerableOddities)
         {"slashes", [](QByteArray &b) { putDateText(b, "2023/7/16 12:00:07"); }, 2000},
         {"leading zeros", [](QByteArray &b) { putDateText(b, "2023-07-16 12:00:07"); }, 2000},
         {"date only", [](QByteArray &b) { putDateText(b, "2023-07-16"); }, 2000},
+        {"another PC's regional form", [](QByteArray &b) { putDateText(b, "16.07.2023 12:00"); }, 2000},
+        {"NUL padding after the text", [](QByteArray &b) { putDateText(b, QByteArray("2023-7-16\0\0", 11)); }, 2000},
     };
     for (const auto &c : cases) {
         QByteArray b = goodRecord();
@@ -191,4 +194,78 @@ TEST(RecordLoad, TolerableOddities)
         EXPECT_EQ(s.RoughnessCount, std::max(c.samples - 500, 0)) << c.name;
         EXPECT_EQ(static_cast<int>(s.MeasureTime), 45123) << c.name;
     }
+}
+
+TEST(RecordLoad, AnUnreadableDateOpensTheRecordWithTheTimeUnknownAndKeepsTheText)
+{
+    const struct {
+        const char *name;
+        QByteArray text;
+        const char *shown; // part of the warning
+    } cases[] = {
+        {"impossible date", "2023-2-30", "2023-2-30"},
+        {"no date at all", "gestern", "gestern"},
+        // Not midnight of the 16th: the text was cut by damage.
+        {"bytes after a NUL", QByteArray("2023-7-16\0 12:00:07", 20), "空字符"},
+    };
+    for (const auto &c : cases) {
+        QByteArray b = goodRecord();
+        putDateText(b, c.text);
+        TComToPX510 s;
+        ASSERT_NO_THROW(s.LoadMeasurementStream(b)) << c.name;
+        EXPECT_TRUE(s.HasData) << c.name;
+        EXPECT_EQ(s.SampleCount, 2000) << c.name;
+        EXPECT_FALSE(s.MeasureTimeKnown()) << c.name;
+        EXPECT_TRUE(s.MeasureTimeWarning().contains(QString::fromUtf8(c.shown))) << c.name;
+        EXPECT_EQ(DateTimeText::displayText(s.MeasureTime), QStringLiteral("时间未知")) << c.name;
+
+        // Saved again, the record carries the date text it came with.
+        QByteArray again;
+        s.SaveMeasurementStream(again);
+        EXPECT_EQ(again.mid(2, 21), b.mid(2, 21)) << c.name;
+    }
+    TComToPX510 s;
+    s.LoadMeasurementStream(goodRecord());
+    EXPECT_TRUE(s.MeasureTimeKnown());
+    EXPECT_TRUE(s.MeasureTimeWarning().isEmpty());
+}
+
+TEST(RecordLoad, OnlyARegularFileOfAtMostOneRecordIsRead)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.PX510"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString tooLong = dir.filePath(QStringLiteral("long.PX510"));
+    QByteArray longer = goodRecord();
+    longer.append(QByteArray(6561 - longer.size() + 1, '\0'));
+    {
+        QFile f(tooLong);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(longer);
+    }
+    const QString largest = dir.filePath(QStringLiteral("largest.PX510"));
+    {
+        TComToPX510 full;
+        fillMeasurement(full); // 3000 samples: 6561 bytes
+        full.SaveMeasurementFile(largest);
+    }
+
+    TComToPX510 s;
+    fillMeasurement(s, 1000);
+    const Snapshot before(s);
+    // Each would block or read without end if it were opened as a file.
+    for (const QString &path : {fifo, QStringLiteral("/dev/zero"), dir.path()}) {
+        try {
+            s.LoadMeasurementFile(path);
+            ADD_FAILURE() << path.toStdString() << ": loaded";
+        } catch (const FileError &e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("不是普通文件"))) << e.what();
+            EXPECT_TRUE(e.message().contains(path)) << e.what();
+        }
+    }
+    EXPECT_THROW(s.LoadMeasurementFile(tooLong), RecordError);
+    EXPECT_THROW(TPX510FileIO().LoadFromFile(tooLong), RecordError);
+    EXPECT_TRUE(Snapshot(s) == before);
+    ASSERT_NO_THROW(s.LoadMeasurementFile(largest));
+    EXPECT_EQ(s.SampleCount, 3000);
 }

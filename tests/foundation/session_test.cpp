@@ -32,7 +32,11 @@ TEST(Session, ResetAndErrorTouchOnlyTheirFields)
     s.SetError(4);
     EXPECT_EQ(s.ErrorCode, 4);
     EXPECT_EQ(s.LinkState, 7);
+    s.RecordId = QStringLiteral("A001");
+    s.RecordAutoId = 12;
     s.ResetMeasurement();
+    EXPECT_TRUE(s.RecordId.isEmpty()) << "a new measurement belongs to no record";
+    EXPECT_EQ(s.RecordAutoId, 0);
     EXPECT_EQ(s.RawByteCount, 0);
     EXPECT_EQ(s.SampleCount, 0);
     EXPECT_FALSE(s.HasData);

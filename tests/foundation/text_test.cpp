@@ -33,6 +33,42 @@ TEST(Text, DaysRoundTripThroughEveryForm)
     EXPECT_TRUE(DateTimeText::displayText(days).contains("18:00:00"));
 }
 
+TEST(Text, RecordDatesOfOtherRegionalSettingsRead)
+{
+    const QDateTime expected(QDate(2024, 1, 5), QTime(15, 5, 3));
+    const QDateTime morning(QDate(2024, 1, 5), QTime(9, 5, 3));
+    const struct {
+        const char *text;
+        QDateTime when;
+    } cases[] = {
+        {"2024/1/5 下午3:05:03", expected},
+        {"2024/1/5 上午9:05:03", morning},
+        {"2024-1-5 3:05:03 下午", expected},
+        {"2024-01-05 15:05:03", expected},
+        {"24-1-5 9:05:03", morning},          // two-digit year first
+        {"24/1/5 15:05:03", expected},
+        {"5.1.2024 15:05:03", expected},      // day first with dots
+        {"05.01.24 15:05:03", expected},
+        {"1/5/2024 3:05:03 PM", expected},    // AM/PM: month first
+        {"1/5/2024 9:05:03 am", morning},
+        {"13/1/2024 15:05:03", QDateTime(QDate(2024, 1, 13), QTime(15, 5, 3))}, // only a day can be 13
+        {"1/13/2024 15:05:03", QDateTime(QDate(2024, 1, 13), QTime(15, 5, 3))},
+        {"5/1/2024 15:05:03", expected},      // otherwise day first
+        {"1/5/2024 12:00:00 AM", QDateTime(QDate(2024, 1, 5), QTime(0, 0))},
+        {"1/5/2024 12:30:00 PM", QDateTime(QDate(2024, 1, 5), QTime(12, 30))},
+        {"5.1.2024", QDateTime(QDate(2024, 1, 5), QTime(0, 0))},
+        {"99-12-31 23:59:59", QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59))}, // never a future year
+    };
+    for (const auto &c : cases) {
+        const std::optional<double> days = DateTimeText::parseRecordText(QString::fromUtf8(c.text));
+        ASSERT_TRUE(days.has_value()) << c.text;
+        EXPECT_EQ(DateTimeText::toDateTime(*days), c.when) << c.text;
+    }
+    for (const char *bad : {"2024/1/5 下午15:05:03", "下午2024/1/5", "1/5/2024 下午3:05 PM", "2024-1-5 3:05:03 PM 下午",
+                            "2024.1", "2024-1/5", "2024-100-5", "12024-1-5"})
+        EXPECT_FALSE(DateTimeText::parseRecordText(QString::fromUtf8(bad)).has_value()) << bad;
+}
+
 TEST(Text, NumbersIgnoreTheLocale)
 {
     EXPECT_DOUBLE_EQ(*NumberText::parseDouble(" 0.812"), 0.812);

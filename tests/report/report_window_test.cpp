@@ -19,7 +19,10 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -262,24 +265,98 @@ TEST(ReportMainChart, ChartStaysInsideItsFrameOnScreenAndOnAFineDevice)
 
 class ReportRecordHeader : public DatabaseTest {};
 
-TEST_F(ReportRecordHeader, FollowsTheCurrentRowAsTheEditorsShowIt)
+TEST_F(ReportRecordHeader, NamesTheRecordOfTheMeasurementNotTheListsCurrentRow)
 {
-    EXPECT_EQ(ReportHeaderOf(Manager.MainQuery()).Id, QString()) << "empty database: bare labels";
-    insertRow(QStringLiteral("A010"), at(2024, 3, 5, 14, 7, 9), QStringLiteral("轴承座"), QStringLiteral("张三"));
+    TComToPX510 session;
+    ScriptedDialogs dialogs;
+    insertRow(QStringLiteral("A001"), at(2024, 3, 6), QStringLiteral("轴"), QString());
+    Manager.MainQuery().ShowAll();
+    makeMeasurement(session, 9);
+    EXPECT_EQ(ReportHeaderOf(Manager, session).Id, QString()) << "an unsaved measurement: bare labels";
+
+    dialogs.YesNoAnswers = {true};
+    ASSERT_EQ(Manager.SaveMeasurementRecord(dialogs, session,
+                                            {QStringLiteral("A010"), QStringLiteral("轴承座"), QStringLiteral("张三"), {}}),
+              1);
+    Manager.MainQuery().First(); // the list shows A001
+    ReportHeader saved = ReportHeaderOf(Manager, session);
+    EXPECT_EQ(saved.Id, QStringLiteral("A010"));
+    EXPECT_EQ(saved.WorkName, QStringLiteral("轴承座"));
+    EXPECT_EQ(saved.Operator, QStringLiteral("张三"));
+    EXPECT_EQ(saved.DateTime, RecordDateText::Display(DateTimeText::storageText(session.MeasureTime)));
+    EXPECT_TRUE(saved.DateTime.contains(QStringLiteral("10:20:09")));
+
+    // Loaded from a row, the header names that row, wherever the list moves.
+    makeMeasurement(session, 3);
+    Manager.MainQuery().Last();
+    ASSERT_TRUE(Manager.LoadCurrentRecord(session));
+    Manager.MainQuery().First();
+    EXPECT_EQ(ReportHeaderOf(Manager, session).Id, QStringLiteral("A010"));
+
+    Manager.MainQuery().Last();
+    Manager.MainQuery().DeleteCurrent();
+    EXPECT_EQ(ReportHeaderOf(Manager, session).Id, QString()) << "a deleted record names nothing";
+
     insertRow(QStringLiteral("A011"), at(2024, 3, 6), QStringLiteral("轴"), QString());
     Manager.MainQuery().ShowAll();
+    session.RecordAutoId = *Manager.FindId(QStringLiteral("A011"));
+    ReportHeader bare = ReportHeaderOf(Manager, session);
+    EXPECT_EQ(bare.Operator, QString()) << "a null column shows nothing";
+    EXPECT_FALSE(bare.DateTime.contains(QLatin1Char(':'))) << "midnight shows the date alone";
+    session.ResetMeasurement(); // a new measurement from the tester
+    EXPECT_EQ(ReportHeaderOf(Manager, session).Id, QString());
+}
 
-    ReportHeader first = ReportHeaderOf(Manager.MainQuery());
-    EXPECT_EQ(first.Id, QStringLiteral("A010"));
-    EXPECT_EQ(first.WorkName, QStringLiteral("轴承座"));
-    EXPECT_EQ(first.Operator, QStringLiteral("张三"));
-    EXPECT_EQ(first.DateTime, RecordDateText::Display(QStringLiteral("2024-03-05 14:07:09")));
-    EXPECT_TRUE(first.DateTime.contains(QStringLiteral("14:07:09")));
+TEST(ReportTool, AnExistingPdfIsReplacedOnlyByACompleteOne)
+{
+    const QString tool = QStringLiteral(PX510_PROGRAM_DIR "/px510tool");
+    const QString record = sourcePath(QStringLiteral("tests/fixtures/imperial_1000.PX510"));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    const QByteArray old = "the report of yesterday";
+    auto writeOld = [&] {
+        QFile f(pdf);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    };
+    auto contents = [&] {
+        QFile f(pdf);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    auto leftovers = [&] { return QDir(dir.path()).entryList({QStringLiteral("*.part")}, QDir::Files); };
 
-    Manager.MainQuery().Next();
-    ReportHeader second = ReportHeaderOf(Manager.MainQuery());
-    EXPECT_EQ(second.Operator, QString()) << "a null column shows nothing";
-    EXPECT_FALSE(second.DateTime.contains(QLatin1Char(':'))) << "midnight shows the date alone";
+    // Killed while it draws: the old file is as it was.
+    writeOld();
+    QProcess killed;
+    killed.start(tool, {QStringLiteral("report"), record, QStringLiteral("--pdf"), pdf});
+    ASSERT_TRUE(killed.waitForStarted());
+    QElapsedTimer clock;
+    clock.start();
+    while (leftovers().isEmpty() && killed.state() == QProcess::Running && clock.elapsed() < 30000)
+        QThread::usleep(200);
+    ASSERT_FALSE(leftovers().isEmpty()) << "the report is drawn into a file of its own";
+    killed.kill();
+    killed.waitForFinished();
+    EXPECT_EQ(contents(), old);
+
+    // Finished: replaced whole, nothing left beside it.
+    QProcess done;
+    done.start(tool, {QStringLiteral("report"), record, QStringLiteral("--pdf"), pdf});
+    ASSERT_TRUE(done.waitForFinished(60000));
+    EXPECT_EQ(done.exitCode(), 0) << done.readAllStandardError().toStdString();
+    EXPECT_EQ(pdfPageCount(pdf), 1);
+    QFile::remove(dir.filePath(leftovers().value(0))); // the killed run's
+    EXPECT_TRUE(leftovers().isEmpty());
+
+    // A folder that does not exist is named.
+    const QString missing = dir.filePath(QStringLiteral("no such folder/report.pdf"));
+    QProcess refused;
+    refused.start(tool, {QStringLiteral("report"), record, QStringLiteral("--pdf"), missing});
+    ASSERT_TRUE(refused.waitForFinished(60000));
+    EXPECT_EQ(refused.exitCode(), 1);
+    const QString error = QString::fromUtf8(refused.readAllStandardError());
+    EXPECT_TRUE(error.contains(dir.filePath(QStringLiteral("no such folder")))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("不存在"))) << error.toStdString();
 }
 
 TEST(ReportTool, WritesOnePageAndRefusesBadInput)

@@ -45,7 +45,7 @@ int CommandInfo(const QStringList &args)
     auto integer = [](int value) { return std::to_string(value); };
     field("format", integer(s.FileIO->FormatByte));
     field("date_text", jsonString(s.FileIO->DateText()));
-    field("measure_time", Tool::number(s.MeasureTime));
+    field("measure_time", s.MeasureTimeKnown() ? Tool::number(s.MeasureTime) : std::string("null"));
     field("cutoff", integer(s.Conditions.Cutoff));
     field("sample_lengths", integer(s.Conditions.SampleLengths));
     field("standard", integer(s.Conditions.Standard));

@@ -14,8 +14,6 @@
 #include "report/RoungnessChartReport.h"
 #include "ui/main.h"
 
-#include <QPrinter>
-
 namespace {
 
 // The main window shows nothing here: a warning it would show ends the command.
@@ -74,10 +72,8 @@ int CommandReport(const QStringList &arguments)
     input.Series = window.ReportSeriesShown();
     input.Session = &session;
 
-    QPrinter printer(QPrinter::HighResolution);
-    SetUpReportPdf(printer, pdf);
     RoungnessChartReport chart(*window.RoungnessChart1);
-    PrintReportPage(printer, input, &chart);
+    WriteReportPdf(pdf, input, &chart);
     Tool::print(pdf + QLatin1Char('\n'));
     return 0;
 }
