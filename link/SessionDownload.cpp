@@ -30,7 +30,10 @@ bool TComToPX510::FetchMeasurement()
     CommandScope scope(*this);
     TransferIncomplete = false;
     ResetMeasurement();
-    if (!ReadConditions() || !ReadResults())
+    if (!ReadConditions())
+        return false;
+    TakeTesterSettings(); // the new measurement is taken under the tester's settings
+    if (!ReadResults())
         return false;
     if (!DownloadProfile(RawData, RawByteCount)) {
         TransferIncomplete = true;

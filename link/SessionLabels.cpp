@@ -14,6 +14,13 @@ void pick(QString &text, int code, std::initializer_list<const char16_t *> table
         text = QString::fromUtf16(table.begin()[code]);
 }
 
+// A label outside its table is empty and leaves the caller's text alone.
+void assignLabel(QString &text, const QString &label)
+{
+    if (!label.isEmpty())
+        text = label;
+}
+
 } // namespace
 
 void TComToPX510::SampleLengthsText(QString &text) const
@@ -21,20 +28,39 @@ void TComToPX510::SampleLengthsText(QString &text) const
     pick(text, Conditions.SampleLengths, {u"1", u"2", u"3", u"4", u"5"});
 }
 
+QString TComToPX510::CutoffLabel(int code, int unitSystem)
+{
+    QString text;
+    if (unitSystem == 0)
+        pick(text, code, {u"自动", u"0.25mm", u"0.8mm", u"2.5mm"});
+    else if (unitSystem == 1)
+        pick(text, code, {u"自动", u"0.01inch", u"0.03inch", u"0.1inch"});
+    return text;
+}
+
+QString TComToPX510::RangeLabel(int code, int unitSystem)
+{
+    QString text;
+    if (unitSystem == 0)
+        pick(text, code, {u"自动", u"±20μm", u"±40μm", u"±80μm"});
+    else if (unitSystem == 1)
+        pick(text, code, {u"自动", u"±800uin", u"±1600uin", u"±3200uin"});
+    return text;
+}
+
 void TComToPX510::CutoffText(QString &text) const
 {
-    if (UnitSystem == 0)
-        pick(text, Conditions.Cutoff, {u"自动", u"0.25mm", u"0.8mm", u"2.5mm"});
-    else if (UnitSystem == 1)
-        pick(text, Conditions.Cutoff, {u"自动", u"0.01inch", u"0.03inch", u"0.1inch"});
+    assignLabel(text, CutoffLabel(Conditions.Cutoff, UnitSystem));
 }
 
 void TComToPX510::RangeText(QString &text) const
 {
-    if (UnitSystem == 0)
-        pick(text, Conditions.Range, {u"自动", u"±20μm", u"±40μm", u"±80μm"});
-    else if (UnitSystem == 1)
-        pick(text, Conditions.Range, {u"自动", u"±800uin", u"±1600uin", u"±3200uin"});
+    assignLabel(text, RangeLabel(Conditions.Range, UnitSystem));
+}
+
+void TComToPX510::TesterRangeText(QString &text) const
+{
+    assignLabel(text, RangeLabel(Tester.Conditions.Range, Tester.UnitSystem));
 }
 
 void TComToPX510::UnitSystemText(QString &text) const
