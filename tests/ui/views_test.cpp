@@ -202,6 +202,30 @@ TEST_P(ViewsTest, DraggingMovesTheNearerCursorAndWritesTheReadouts)
     EXPECT_EQ(chart->Position1, p1);
 }
 
+TEST_P(ViewsTest, BearingViewReadoutsArePercentages)
+{
+    ShowWindow();
+    Display();
+    TRoungnessChart *chart = Form->RoungnessChart1;
+    const QPoint at = chart->PlotRect().center();
+    double x = 0, y = 0;
+    Form->TPCurveExecute();
+    chart->replot();
+    Form->ChartMouseMove(at, Qt::LeftButton, Qt::NoModifier);
+    chart->PixelToValues(at, x, y);
+    EXPECT_EQ(Form->LBMousePositionX->text(), QString::asprintf("X=%8.2f%%", x));
+    EXPECT_EQ(Form->LBMousePositionY->text(), QString::asprintf("Y=%8.2f%%", y));
+    for (const QLabel *readout : {Form->LBPosition1X, Form->LBPosition2Y, Form->LBSpaceDx, Form->LBSpaceDy})
+        EXPECT_TRUE(readout->text().endsWith(QLatin1Char('%'))) << qPrintable(readout->text());
+
+    Form->RounessCurveExecute();
+    chart->replot();
+    Form->ChartMouseMove(at, Qt::NoButton, Qt::NoModifier);
+    chart->PixelToValues(at, x, y);
+    EXPECT_EQ(Form->LBMousePositionX->text(), QString::asprintf("X=%8.2fmm", x));
+    EXPECT_EQ(Form->LBMousePositionY->text(), QString::asprintf("Y=%8.2fμm", y));
+}
+
 TEST_P(ViewsTest, DoubleClickPlacesBothPositionsButLeavesTheReadouts)
 {
     ShowWindow();
