@@ -208,22 +208,22 @@ TEST_P(ViewsTest, BearingViewReadoutsArePercentages)
     Display();
     TRoungnessChart *chart = Form->RoungnessChart1;
     const QPoint at = chart->PlotRect().center();
-    double x = 0, y = 0;
-    Form->TPCurveExecute();
-    chart->replot();
-    Form->ChartMouseMove(at, Qt::LeftButton, Qt::NoModifier);
-    chart->PixelToValues(at, x, y);
-    EXPECT_EQ(Form->LBMousePositionX->text(), QString::asprintf("X=%8.2f%%", x));
-    EXPECT_EQ(Form->LBMousePositionY->text(), QString::asprintf("Y=%8.2f%%", y));
-    for (const QLabel *readout : {Form->LBPosition1X, Form->LBPosition2Y, Form->LBSpaceDx, Form->LBSpaceDy})
-        EXPECT_TRUE(readout->text().endsWith(QLatin1Char('%'))) << qPrintable(readout->text());
-
-    Form->RounessCurveExecute();
-    chart->replot();
-    Form->ChartMouseMove(at, Qt::NoButton, Qt::NoModifier);
-    chart->PixelToValues(at, x, y);
-    EXPECT_EQ(Form->LBMousePositionX->text(), QString::asprintf("X=%8.2fmm", x));
-    EXPECT_EQ(Form->LBMousePositionY->text(), QString::asprintf("Y=%8.2fμm", y));
+    const struct {
+        void (TForm1::*view)();
+        const char *x, *y;
+    } views[] = {{&TForm1::TPCurveExecute, "%", "%"}, {&TForm1::RounessCurveExecute, "mm", "μm"}};
+    for (const auto &v : views) {
+        SCOPED_TRACE(v.x);
+        (Form.get()->*v.view)();
+        chart->replot();
+        Form->ChartMouseMove(at, Qt::LeftButton, Qt::NoModifier);
+        double x = 0, y = 0;
+        chart->PixelToValues(at, x, y);
+        EXPECT_EQ(Form->LBMousePositionX->text(), QString::asprintf("X=%8.2f", x) + QString::fromUtf8(v.x));
+        EXPECT_EQ(Form->LBMousePositionY->text(), QString::asprintf("Y=%8.2f", y) + QString::fromUtf8(v.y));
+        EXPECT_TRUE(Form->LBPosition1X->text().endsWith(QString::fromUtf8(v.x)));
+        EXPECT_TRUE(Form->LBSpaceDy->text().endsWith(QString::fromUtf8(v.y)));
+    }
 }
 
 TEST_P(ViewsTest, DoubleClickPlacesBothPositionsButLeavesTheReadouts)
