@@ -25,6 +25,18 @@ struct TConditions {
     bool operator==(const TConditions &) const = default;
 };
 
+// What the tester itself is set to, kept apart from the measurement the
+// session holds: reading the tester (connect, the stylus window) and the
+// settings dialog change these, never the codes that describe the values of
+// a measurement on screen. A fetch takes them over into the new measurement.
+struct TTesterSettings {
+    TConditions Conditions;
+    uint8_t UnitSystem = 0;
+    uint8_t ActualRange = 0;
+    uint8_t ActualCutoff = 0;
+    bool operator==(const TTesterSettings &) const = default;
+};
+
 enum LinkStateCode : uint8_t {
     LinkIdle = 0,
     LinkDisconnected = 1,
@@ -90,6 +102,10 @@ public:
     int32_t BearingLevels = 100;
     double BearingLevelStep = 0;
 
+    // Conditions, UnitSystem, ActualRange and ActualCutoff above belong to
+    // the measurement; the tester's own settings are these.
+    TTesterSettings Tester;
+
     // --- state --------------------------------------------------------------
     void SetLinkState(uint8_t state);
     // Clears the counts, HasData, ErrorCode and the record the measurement belonged to.
@@ -105,6 +121,8 @@ public:
     double SampleSpacing() const;
     static double MetricToInch(double x) { return x * 40; }
     static double InchToMetric(double x) { return x * 0.025; }
+    // RangeLimit for the tester's settings: the stylus window's scale.
+    double TesterRangeLimit() const;
 
     // --- parameter sets -----------------------------------------------------
     void DistributeParameters();
@@ -122,6 +140,17 @@ public:
     void LengthUnitText(QString &text) const;
     void HeightUnitText(QString &text) const;
     void ResultsText(int perRow, QString &text);
+    // RangeText for the tester's settings.
+    void TesterRangeText(QString &text) const;
+    // The label of a range or cutoff code in a unit system (the tables of
+    // RangeText and CutoffText); empty outside them.
+    static QString RangeLabel(int code, int unitSystem);
+    static QString CutoffLabel(int code, int unitSystem);
+
+    // --- the tester's settings (TesterSettings.cpp) -------------------------
+    // The new measurement is made under the tester's settings: its codes
+    // become the tester's and its unit texts follow.
+    void TakeTesterSettings();
 
     // --- link commands (SessionCommands.cpp) --------------------------------
     // Each returns true on the tester's success reply. While one command
@@ -188,6 +217,9 @@ private:
     void RunAfterCommand();
     void MeasurementFinished();
     void ConvertUnits(double factor);
+    // While no measurement is held, its codes follow the tester (the status
+    // bar then names the tester's settings); a held one keeps its own.
+    void FollowTesterWithoutData();
 
     std::shared_ptr<PComm> SerialComm;
     bool PortOpen = false;

@@ -146,11 +146,12 @@ void TForm2::PlaceAxis()
 
 void TForm2::SetVerticalAxis()
 {
-    const double limit = ComLink.RangeLimit();
+    // The stylus moves in the tester's range, whatever measurement is on screen.
+    const double limit = ComLink.TesterRangeLimit();
     QCPAxis *axis = Chart1->yAxis;
     if (limit <= 0) // no range known yet: the design scale stays
         return;
-    if (ComLink.UnitSystem == 0) {
+    if (ComLink.Tester.UnitSystem == 0) {
         const double maximum = limit * 1000;
         axis->setRange(-maximum - limit / 20, maximum);
         // The increment is the smallest label step; wider ones keep the
@@ -174,7 +175,7 @@ void TForm2::ShowStylusPosition()
         ComLink.ReadConditions();
         SetVerticalAxis();
         QString range;
-        ComLink.RangeText(range);
+        ComLink.TesterRangeText(range);
         Label2->setText(QStringLiteral("量程:") + range);
         Label2->adjustSize();
         Plot(std::nullopt); // nothing from an earlier showing
@@ -202,7 +203,7 @@ void TForm2::Timer1Timer()
 {
     RunGuarded(Messages, [&] {
         std::optional<double> position = ComLink.ReadStylusPosition();
-        if (position && ComLink.UnitSystem == 1)
+        if (position && ComLink.Tester.UnitSystem == 1)
             *position /= 1000; // μin to mil
         Plot(position);
     });

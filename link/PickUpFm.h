@@ -29,7 +29,7 @@ public:
     // acknowledges, show the window modally; stylus mode ends when it closes.
     void ShowStylusPosition();
 
-    // The vertical scale for the session's range and unit system.
+    // The vertical scale for the tester's range and unit system.
     void SetVerticalAxis();
     // One position read and plotted: what Timer1 does every second.
     void Timer1Timer();

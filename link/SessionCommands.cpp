@@ -336,12 +336,14 @@ bool TComToPX510::QueryConditions()
         if (reply.At(offset) <= highest)
             field = reply.At(offset);
     };
-    take(Conditions.Cutoff, 4, 3);
-    take(Conditions.SampleLengths, 5, 4);
-    take(Conditions.Standard, 6, 3);
-    take(Conditions.Range, 7, 3);
-    take(Conditions.FilterCode, 8, 3);
-    take(UnitSystem, 9, 1);
+    // The tester's settings: the measurement held keeps its own codes.
+    take(Tester.Conditions.Cutoff, 4, 3);
+    take(Tester.Conditions.SampleLengths, 5, 4);
+    take(Tester.Conditions.Standard, 6, 3);
+    take(Tester.Conditions.Range, 7, 3);
+    take(Tester.Conditions.FilterCode, 8, 3);
+    take(Tester.UnitSystem, 9, 1);
+    FollowTesterWithoutData();
     return true;
 }
 
@@ -352,9 +354,10 @@ bool TComToPX510::ReadActualSettings()
     if (!Exchange('l', {}, 'l', reply, RepeatableAttempts))
         return false;
     if (reply.At(4) >= 1 && reply.At(4) <= 3)
-        ActualRange = reply.At(4);
+        Tester.ActualRange = reply.At(4);
     if (reply.At(5) >= 1 && reply.At(5) <= 3)
-        ActualCutoff = reply.At(5);
+        Tester.ActualCutoff = reply.At(5);
+    FollowTesterWithoutData();
     return true;
 }
 
@@ -372,7 +375,10 @@ bool TComToPX510::SendConditions(const TConditions &conditions)
                                         conditions.Range, conditions.FilterCode});
     if (!Exchange('c', payload, 'a', reply))
         return false;
-    Conditions = conditions;
+    // They hold for the next measurement; the one on screen was taken under
+    // its own and keeps them.
+    Tester.Conditions = conditions;
+    FollowTesterWithoutData();
     return true;
 }
 
@@ -385,12 +391,18 @@ bool TComToPX510::ApplyConditions(const TConditions &conditions)
 void TComToPX510::SetUnitSystem(uint8_t unit)
 {
     CommandScope scope(*this);
+    // The texts of the measurement's own system, whatever the tester's is.
     SetParameterUnitTexts();
     DistributeParameters();
-    if (unit == UnitSystem)
+    if (unit == Tester.UnitSystem)
         return;
     LinkReply reply;
     if (!Exchange('u', Payload({unit}), 'a', reply))
+        return;
+    Tester.UnitSystem = unit;
+    // The operator switched the system: the measurement goes with it, unless
+    // it was taken in that system already.
+    if (UnitSystem == unit)
         return;
     UnitSystem = unit;
     if (unit == 0)
@@ -430,8 +442,8 @@ void TComToPX510::ConvertToMetric()
 bool TComToPX510::PushSettings()
 {
     CommandScope scope(*this);
-    ApplyConditions(Conditions);
-    SetUnitSystem(UnitSystem);
+    ApplyConditions(Tester.Conditions);
+    SetUnitSystem(Tester.UnitSystem);
     return false;
 }
 
@@ -471,7 +483,7 @@ bool TComToPX510::EnterStylusMode()
 std::optional<double> TComToPX510::ReadStylusPosition()
 {
     CommandScope scope(*this);
-    const double limit = RangeLimit();
+    const double limit = TesterRangeLimit(); // the stylus moves in the tester's range
     LinkReply reply;
     if (!Exchange('k', Payload({1}), 'k', reply))
         return std::nullopt;

@@ -32,7 +32,10 @@ bool TComToPX510::FetchMeasurement()
     // the link idle again (or in the error state) and nothing shown.
     bool fetched = false;
     try {
-        fetched = ReadConditions() && ReadResults() && DownloadProfile(RawData, RawByteCount);
+        if (ReadConditions()) {
+            TakeTesterSettings(); // the new measurement is taken under the tester's settings
+            fetched = ReadResults() && DownloadProfile(RawData, RawByteCount);
+        }
     } catch (...) {
         FetchFailed(false); // the error's own message is shown instead
         throw;

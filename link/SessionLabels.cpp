@@ -14,6 +14,26 @@ void pick(QString &text, int code, std::initializer_list<const char16_t *> table
         text = QString::fromUtf16(table.begin()[code]);
 }
 
+// A label whose words depend on the unit system; empty for a code or a
+// system outside the tables.
+QString unitLabel(int code, int unitSystem, std::initializer_list<const char16_t *> metric,
+                  std::initializer_list<const char16_t *> imperial)
+{
+    QString text;
+    if (unitSystem == 0)
+        pick(text, code, metric);
+    else if (unitSystem == 1)
+        pick(text, code, imperial);
+    return text;
+}
+
+// A label outside its table is empty and leaves the caller's text alone.
+void assignLabel(QString &text, const QString &label)
+{
+    if (!label.isEmpty())
+        text = label;
+}
+
 } // namespace
 
 void TComToPX510::SampleLengthsText(QString &text) const
@@ -21,20 +41,31 @@ void TComToPX510::SampleLengthsText(QString &text) const
     pick(text, Conditions.SampleLengths, {u"1", u"2", u"3", u"4", u"5"});
 }
 
+QString TComToPX510::CutoffLabel(int code, int unitSystem)
+{
+    return unitLabel(code, unitSystem, {u"自动", u"0.25mm", u"0.8mm", u"2.5mm"},
+                     {u"自动", u"0.01inch", u"0.03inch", u"0.1inch"});
+}
+
+QString TComToPX510::RangeLabel(int code, int unitSystem)
+{
+    return unitLabel(code, unitSystem, {u"自动", u"±20μm", u"±40μm", u"±80μm"},
+                     {u"自动", u"±800uin", u"±1600uin", u"±3200uin"});
+}
+
 void TComToPX510::CutoffText(QString &text) const
 {
-    if (UnitSystem == 0)
-        pick(text, Conditions.Cutoff, {u"自动", u"0.25mm", u"0.8mm", u"2.5mm"});
-    else if (UnitSystem == 1)
-        pick(text, Conditions.Cutoff, {u"自动", u"0.01inch", u"0.03inch", u"0.1inch"});
+    assignLabel(text, CutoffLabel(Conditions.Cutoff, UnitSystem));
 }
 
 void TComToPX510::RangeText(QString &text) const
 {
-    if (UnitSystem == 0)
-        pick(text, Conditions.Range, {u"自动", u"±20μm", u"±40μm", u"±80μm"});
-    else if (UnitSystem == 1)
-        pick(text, Conditions.Range, {u"自动", u"±800uin", u"±1600uin", u"±3200uin"});
+    assignLabel(text, RangeLabel(Conditions.Range, UnitSystem));
+}
+
+void TComToPX510::TesterRangeText(QString &text) const
+{
+    assignLabel(text, RangeLabel(Tester.Conditions.Range, Tester.UnitSystem));
 }
 
 void TComToPX510::UnitSystemText(QString &text) const

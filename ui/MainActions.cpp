@@ -81,7 +81,11 @@ void TForm1::UpdateStatusBar()
     auto write = [this](int panel, const QString &caption, void (TComToPX510::*label)(QString &) const) {
         QString text;
         (ComLink.*label)(text);
-        StatusPanels[static_cast<size_t>(panel)]->setText(caption + text);
+        QLabel *box = StatusPanels[static_cast<size_t>(panel)];
+        box->setText(caption + text);
+        // The imperial cutoff and range are longer than the design width.
+        const int needed = box->fontMetrics().horizontalAdvance(box->text()) + 2 * box->frameWidth() + 8;
+        box->setFixedWidth(std::max(box->minimumWidth(), needed));
     };
     write(1, QStringLiteral("取样长度:"), &TComToPX510::CutoffText);
     write(2, QStringLiteral("评定长度:"), &TComToPX510::SampleLengthsText);

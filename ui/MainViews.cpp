@@ -240,10 +240,18 @@ QString TForm1::Readout(double value, const QString &unit) const
     return QString::asprintf("%8.2f", value) + unit;
 }
 
+std::pair<QString, QString> TForm1::ReadoutUnits() const
+{
+    // The bearing-ratio view plots material ratio against depth, both in %.
+    if (Series3->visible())
+        return {QStringLiteral("%"), QStringLiteral("%")};
+    return {LengthUnit(), HeightUnit()};
+}
+
 void TForm1::WriteCursorReadouts()
 {
     const TRoungnessChart *chart = RoungnessChart1;
-    const QString length = LengthUnit(), height = HeightUnit();
+    const auto [length, height] = ReadoutUnits();
     LBPosition1X->setText(QStringLiteral("X=") + Readout(chart->Position1.x, length));
     LBPosition1Y->setText(QStringLiteral("Y=") + Readout(chart->Position1.y, height));
     LBPosition2X->setText(QStringLiteral("X=") + Readout(chart->Position2.x, length));
@@ -261,8 +269,9 @@ void TForm1::ChartMouseMove(QPoint pixel, Qt::MouseButtons buttons, Qt::Keyboard
     }
     double x = 0, y = 0;
     chart->PixelToValues(pixel, x, y);
-    LBMousePositionX->setText(QStringLiteral("X=") + Readout(x, LengthUnit()));
-    LBMousePositionY->setText(QStringLiteral("Y=") + Readout(y, HeightUnit()));
+    const auto [length, height] = ReadoutUnits();
+    LBMousePositionX->setText(QStringLiteral("X=") + Readout(x, length));
+    LBMousePositionY->setText(QStringLiteral("Y=") + Readout(y, height));
     StatusPanels[0]->setText(QStringLiteral("曲线图"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "common/Guard.h"
+#include "link/CommandWatch.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -72,20 +73,26 @@ namespace {
 const QString Caption = QStringLiteral("参数设置");
 }
 
+namespace {
+constexpr int CodeCount = 4; // range and cutoff codes 0 to 3
+
+QStringList itemsOf(QString (*label)(int, int), uint8_t unitSystem)
+{
+    QStringList items;
+    for (int code = 0; code < CodeCount; ++code)
+        items << label(code, unitSystem == 1 ? 1 : 0);
+    return items;
+}
+} // namespace
+
 QStringList TForm5::RangeItems(uint8_t unitSystem)
 {
-    if (unitSystem == 1)
-        return {QStringLiteral("自动"), QStringLiteral("±800uin"), QStringLiteral("±1600uin"),
-                QStringLiteral("±3200uin")};
-    return {QStringLiteral("自动"), QStringLiteral("±20μm"), QStringLiteral("±40μm"), QStringLiteral("±80μm")};
+    return itemsOf(&TComToPX510::RangeLabel, unitSystem);
 }
 
 QStringList TForm5::CutoffItems(uint8_t unitSystem)
 {
-    if (unitSystem == 1)
-        return {QStringLiteral("自动"), QStringLiteral("0.01inch"), QStringLiteral("0.03inch"),
-                QStringLiteral("0.1inch")};
-    return {QStringLiteral("自动"), QStringLiteral("0.25mm"), QStringLiteral("0.8mm"), QStringLiteral("2.5mm")};
+    return itemsOf(&TComToPX510::CutoffLabel, unitSystem);
 }
 
 TForm5::TForm5(TComToPX510 &comLink, Dialogs &dialogs, QWidget *parent)
@@ -149,18 +156,18 @@ void TForm5::Relabel(uint8_t unitSystem)
 
 void TForm5::SelectStored()
 {
-    const TConditions &stored = ComLink.Conditions;
+    const TConditions &stored = ComLink.Tester.Conditions;
     rdstandard->SetItemIndex(stored.Standard);
     rdrange->SetItemIndex(stored.Range);
     rdfilter->SetItemIndex(stored.FilterCode);
-    rdunit->SetItemIndex(ComLink.UnitSystem);
+    rdunit->SetItemIndex(ComLink.Tester.UnitSystem);
     rdaccess->SetItemIndex(stored.SampleLengths);
     rdcufoff->SetItemIndex(stored.Cutoff);
 }
 
 void TForm5::FormShow()
 {
-    Relabel(ComLink.UnitSystem);
+    Relabel(ComLink.Tester.UnitSystem);
     SelectStored();
 }
 
@@ -169,8 +176,8 @@ void TForm5::FormShow()
 void TForm5::rdunitClick()
 {
     Relabel(rdunit->ItemIndex() == 1 ? 1 : 0);
-    rdrange->SetItemIndex(ComLink.Conditions.Range);
-    rdcufoff->SetItemIndex(ComLink.Conditions.Cutoff);
+    rdrange->SetItemIndex(ComLink.Tester.Conditions.Range);
+    rdcufoff->SetItemIndex(ComLink.Tester.Conditions.Cutoff);
 }
 
 TConditions TForm5::Chosen() const
@@ -189,11 +196,12 @@ void TForm5::Button1Click()
     RunGuarded(Messages, [&] {
         const TConditions chosen = Chosen();
         const auto unit = uint8_t(rdunit->ItemIndex());
+        const TCommandWatch watch(ComLink);
         ComLink.ApplyConditions(chosen);
         ComLink.SetUnitSystem(unit);
-        // The tester's answers decide: only what the session now holds counts.
-        if (!(ComLink.Conditions == chosen && ComLink.UnitSystem == unit)) {
-            Messages.Inform(Caption, QStringLiteral("配置失败！"));
+        // The tester's answers decide: only what it is now set to counts.
+        if (!(ComLink.Tester.Conditions == chosen && ComLink.Tester.UnitSystem == unit)) {
+            Messages.Inform(Caption, QStringLiteral("配置失败！\n") + watch.FailureReason());
             return;
         }
         Messages.Inform(Caption, QStringLiteral("配置成功！"));

@@ -1,7 +1,8 @@
 #pragma once
 // TForm5, "参数设置": the tester's measurement conditions and unit system.
-// It shows what the session holds, sends what the operator chose, and says
-// whether the tester took it over.
+// It shows what the tester is set to, sends what the operator chose, and says
+// whether the tester took it over (and why not). The measurement on screen
+// keeps its conditions; a change of unit system converts it.
 
 #include "link/ComToPX510Unit.h"
 

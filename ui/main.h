@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -158,6 +159,8 @@ private:
                         void (TForm1::*handler)());
     QString HeightUnit() const;
     QString LengthUnit() const;
+    // Units of the x and y readouts in the view shown.
+    std::pair<QString, QString> ReadoutUnits() const;
     QString Readout(double value, const QString &unit) const;
 
     Dialogs &Dlg;

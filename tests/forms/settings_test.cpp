@@ -54,8 +54,8 @@ TEST_F(SettingsDialog, ShowsTheStoredValuesLabelledForTheirUnitSystem)
     EXPECT_EQ(Form5.windowTitle(), QStringLiteral("参数设置"));
     EXPECT_EQ(Form5.PageControl1->tabText(0), QStringLiteral("测量条件"));
     EXPECT_EQ(Form5.rdfilter->Items(), (QStringList{"RC", "PC-RC", "Gauss", "D-P"}));
-    Session.UnitSystem = 1;
-    Session.Conditions = TConditions{1, 3, 2, 3, 2};
+    Session.Tester.UnitSystem = 1;
+    Session.Tester.Conditions = TConditions{1, 3, 2, 3, 2};
     Form5.show();
     EXPECT_EQ(Form5.rdrange->Items(), ImperialRanges);
     EXPECT_EQ(Form5.rdcufoff->Items(), ImperialCutoffs);
@@ -74,7 +74,9 @@ TEST_F(SettingsDialog, ShowsTheStoredValuesLabelledForTheirUnitSystem)
     EXPECT_TRUE(SubCommands().isEmpty());
 }
 
-TEST_F(SettingsDialog, AnAcceptedChangeRedisplaysTheMeasurementInTheNewUnits)
+// The conditions go to the tester, for the next measurement; the one on
+// screen keeps its own and is converted to the new unit system.
+TEST_F(SettingsDialog, AnAcceptedChangeSetsTheTesterAndConvertsTheMeasurement)
 {
     Connect();
     ShowMeasurement();
@@ -89,15 +91,18 @@ TEST_F(SettingsDialog, AnAcceptedChangeRedisplaysTheMeasurementInTheNewUnits)
 
     EXPECT_EQ(Dialogs.Informations, QStringList{QStringLiteral("配置成功！")});
     EXPECT_EQ(SubCommands(), QStringLiteral("cu"));
-    EXPECT_EQ(PayloadOf(0), bytes({1, 4, 2, 3, 2})); // cutoff, lengths, standard, range, filter
+    // The tester's settings as shown, with the choices: cutoff, lengths, standard, range, filter.
+    EXPECT_EQ(PayloadOf(0), bytes({1, 4, 2, 2, 2}));
     EXPECT_EQ(PayloadOf(1), bytes({1}));
-    EXPECT_EQ(Session.Conditions, (TConditions{3, 1, 4, 2, 2}));
+    EXPECT_EQ(Session.Tester.Conditions, (TConditions{2, 1, 4, 2, 2}));
+    EXPECT_EQ(Session.Tester.UnitSystem, 1);
+    EXPECT_EQ(Session.Conditions, (TConditions{3, 2, 4, 2, 1}));
     EXPECT_EQ(Session.UnitSystem, 1);
-    EXPECT_EQ(StatusPanels(), (QStringList{"取样长度:0.01inch", "评定长度:5", "量程:±3200uin", "滤波器:GAUSS",
-                                           "标准:JIS", "单位:英制"}));
+    EXPECT_EQ(StatusPanels(), (QStringList{"取样长度:0.03inch", "评定长度:5", "量程:±3200uin", "滤波器:GAUSS",
+                                           "标准:DIN", "单位:英制"}));
     EXPECT_EQ(ResultBlocks(), 2);
     const QString lastBlock = Form1.Memo1->toPlainText().section(QStringLiteral("数据："), -1);
-    EXPECT_TRUE(Form1.Memo1->toPlainText().contains(QStringLiteral("JIS数据：")));
+    EXPECT_FALSE(Form1.Memo1->toPlainText().contains(QStringLiteral("JIS数据：")));
     EXPECT_TRUE(lastBlock.contains(QStringLiteral("μin")));
     EXPECT_FALSE(lastBlock.contains(QStringLiteral("μm")));
     EXPECT_EQ(Form1.RoungnessChart1->yAxis->label(), QStringLiteral("μin"));
@@ -107,33 +112,40 @@ TEST_F(SettingsDialog, AnAcceptedChangeRedisplaysTheMeasurementInTheNewUnits)
     EXPECT_EQ(Form5.rdcufoff->Items(), ImperialCutoffs);
 }
 
-TEST_F(SettingsDialog, ARefusedChangeKeepsTheDialogAndTheSession)
+TEST_F(SettingsDialog, ARefusedChangeKeepsTheDialogAndTheSessionAndSaysWhy)
 {
     const struct {
         const char *name;
+        bool connected;
         QByteArray answer;
         int errorCode;
+        QString reason;
     } cases[] = {
-        {"no reply", {}, -1},
-        {"error reply", ReplyFrame::Error(128), 128},
+        {"not connected", false, {}, -1, "未连接到PX510，请先启动连接。"},
+        {"no reply", true, {}, -1, "PX510没有回复，请检查连接线和仪器电源。"},
+        {"error reply", true, ReplyFrame::Error(128), 128, "PX510 出错：错误类型(CRC校验错误或包不全回复信息!)"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        Connect();
+        if (c.connected)
+            Connect();
         ShowMeasurement();
         Dialogs.Informations.clear();
+        const TTesterSettings tester = Session.Tester;
         const TConditions before = Session.Conditions;
         const QStringList panels = StatusPanels();
         const QString memo = Form1.Memo1->toPlainText();
         Form5.show();
         Form5.rdrange->ClickItem(1);
         Form5.rdfilter->ClickItem(3);
-        Fake->QueueReply(Port, c.answer);
+        if (c.connected)
+            Fake->QueueReply(Port, c.answer);
         Form5.Button1->click();
-        EXPECT_EQ(Dialogs.Informations, QStringList{QStringLiteral("配置失败！")});
+        EXPECT_EQ(Dialogs.Informations, QStringList{QStringLiteral("配置失败！\n") + c.reason});
         EXPECT_TRUE(Form5.isVisible());
         EXPECT_EQ(Form5.rdrange->ItemIndex(), 1); // the operator's choice stays
         EXPECT_EQ(Form5.rdfilter->ItemIndex(), 3);
+        EXPECT_EQ(Session.Tester, tester);
         EXPECT_EQ(Session.Conditions, before);
         EXPECT_EQ(Session.UnitSystem, 0);
         EXPECT_EQ(Session.ErrorCode, c.errorCode);

@@ -114,7 +114,7 @@ TEST_F(StylusWindow, NothingIsShownWhenTheTesterRefusesStylusMode)
 TEST_F(StylusWindow, ATickWithoutAReplyPlotsNothing)
 {
     Connect();
-    Session.Conditions.Range = 2;
+    Session.Tester.Conditions.Range = 2;
     Form2.SetVerticalAxis();
     Reply('k', PositionReply(-1024));
     Form2.Timer1Timer();
@@ -140,7 +140,7 @@ TEST_F(StylusWindow, TheChartHasTheFixedHorizontalSpanAndTheDesignScale)
     EXPECT_FALSE(Form2.Chart1->legend->visible());
     EXPECT_EQ(Form2.Chart1->interactions(), QCP::Interactions());
     // No range known yet (automatic, nothing measured): the design scale stays.
-    Session.Conditions.Range = 0;
+    Session.Tester.Conditions.Range = 0;
     Form2.SetVerticalAxis();
     EXPECT_EQ(Form2.Chart1->yAxis->range(), QCPRange(-100, 100));
 }

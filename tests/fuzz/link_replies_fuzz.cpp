@@ -118,6 +118,7 @@ void checkSession(TComToPX510 &s, const FuzzedPort &port)
     require(s.RoughnessCount >= 0 && s.RoughnessCount <= 2500, "RoughnessCount outside 0 .. 2500");
     require(s.DownloadPercent >= 0 && s.DownloadPercent <= 100, "DownloadPercent outside 0 .. 100");
     require(s.LinkState <= LinkError, "unknown link state");
+    require(s.LinkState != LinkMeasurementFinished, "a fetch left the link waiting in state 3");
     const TConditions &c = s.Conditions;
     require(c.Cutoff <= 3 && c.SampleLengths <= 4 && c.Standard <= 3 && c.Range <= 3 && c.FilterCode <= 3,
             "condition code outside its range");

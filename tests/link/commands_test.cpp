@@ -171,14 +171,82 @@ TEST_F(LinkFixture, QueryConditionsTakesOnlyBytesWithinTheirRange)
     ConnectOn();
     Fake->QueueFrame(1, 't', ConditionsPayload(3, 1, 2, 7, 0, 1));
     EXPECT_TRUE(Session.QueryConditions());
-    EXPECT_EQ(Session.Conditions, (TConditions{2, 3, 1, 0, 2})); // range kept
+    EXPECT_EQ(Session.Tester.Conditions, (TConditions{2, 3, 1, 0, 2})); // range kept
+    EXPECT_EQ(Session.Tester.UnitSystem, 1);
+    // No measurement held: its codes and unit texts follow the tester.
+    EXPECT_EQ(Session.Conditions, Session.Tester.Conditions);
     EXPECT_EQ(Session.UnitSystem, 1);
-    EXPECT_EQ(Session.InstrumentParams.Ra.ParamUnit, QStringLiteral("μm")); // no conversion here
+    EXPECT_EQ(Session.InstrumentParams.Ra.ParamUnit, QStringLiteral("μin"));
 
     Fake->QueueFrame(1, 't', ConditionsPayload(4, 5, 4, 1, 4, 2));
     EXPECT_TRUE(Session.QueryConditions());
-    EXPECT_EQ(Session.Conditions, (TConditions{1, 3, 1, 0, 2}));
-    EXPECT_EQ(Session.UnitSystem, 1);
+    EXPECT_EQ(Session.Tester.Conditions, (TConditions{1, 3, 1, 0, 2}));
+    EXPECT_EQ(Session.Tester.UnitSystem, 1);
+}
+
+// A metric measurement on an imperial tester and an imperial one on a metric
+// tester: reading or setting the tester leaves the measurement's codes,
+// values and unit texts as they were; only a switch of the unit system
+// converts it.
+TEST_F(LinkFixture, AMeasurementHeldKeepsItsOwnCodesWhateverTheTesterIsSetTo)
+{
+    const struct {
+        const char *name;
+        uint8_t measured, tester;
+        const char *height;
+    } cases[] = {{"metric measurement, imperial tester", 0, 1, "μm"},
+                 {"imperial measurement, metric tester", 1, 0, "μin"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TComToPX510 session;
+        auto fake = std::make_shared<ScriptedComm>();
+        session.UseComm(fake);
+        fake->Present = {1};
+        fake->QueueFrame(1, 'a');
+        ASSERT_TRUE(session.Connect());
+        fake->Log.clear();
+        const TConditions measured{3, 2, 4, 2, 1};
+        session.Conditions = measured;
+        session.UnitSystem = c.measured;
+        session.ActualRange = 3;
+        session.ActualCutoff = 2;
+        session.InstrumentParams.Ra.ParamValue = 1.262;
+        session.SetParameterUnitTexts();
+        session.HasData = true;
+
+        fake->QueueFrame(1, 't', ConditionsPayload(1, 0, 3, 1, 0, c.tester));
+        fake->QueueFrame(1, 'l', bytes({1, 1}));
+        EXPECT_TRUE(session.ReadConditions());
+        fake->QueueFrame(1, 'a');
+        EXPECT_FALSE(session.PushSettings()); // the connect sequence
+        fake->QueueFrame(1, 'a');
+        EXPECT_TRUE(session.ApplyConditions(TConditions{0, 3, 1, 3, 2}));
+        session.SetUnitSystem(c.tester); // the tester's own system: nothing sent
+
+        EXPECT_EQ(session.Tester, (TTesterSettings{TConditions{0, 3, 1, 3, 2}, c.tester, 1, 1}));
+        EXPECT_EQ(session.Conditions, measured);
+        EXPECT_EQ(session.UnitSystem, c.measured);
+        EXPECT_EQ(session.ActualRange, 3);
+        EXPECT_EQ(session.ActualCutoff, 2);
+        EXPECT_DOUBLE_EQ(session.RangeLimit(), c.measured == 0 ? 0.08 : 3.2);
+        EXPECT_DOUBLE_EQ(session.InstrumentParams.Ra.ParamValue, 1.262);
+        EXPECT_EQ(session.IsoParams.Ra.ParamUnit, QString::fromUtf8(c.height));
+        EXPECT_EQ(fake->LogOf("write").size(), 4u); // t, l, c, c: no "u"
+
+        // The operator switches the tester to the measurement's system: the
+        // measurement is in it already and stays as it is.
+        fake->QueueFrame(1, 'a');
+        session.SetUnitSystem(c.measured);
+        EXPECT_EQ(session.Tester.UnitSystem, c.measured);
+        EXPECT_EQ(session.UnitSystem, c.measured);
+        EXPECT_DOUBLE_EQ(session.InstrumentParams.Ra.ParamValue, 1.262);
+        // And back: now the measurement is converted with it.
+        fake->QueueFrame(1, 'a');
+        session.SetUnitSystem(c.tester);
+        EXPECT_EQ(session.UnitSystem, c.tester);
+        EXPECT_DOUBLE_EQ(session.InstrumentParams.Ra.ParamValue, c.tester == 1 ? 1.262 * 40 : 1.262 * 0.025);
+        EXPECT_EQ(session.IsoParams.Ra.ParamUnit, c.tester == 1 ? QStringLiteral("μin") : QStringLiteral("μm"));
+    }
 }
 
 TEST_F(LinkFixture, ReadConditionsAlsoReadsTheRangeAndCutoffUsed)
@@ -279,7 +347,8 @@ TEST_F(LinkFixture, SetUnitSystemToTheSystemInForceOnlyRefreshesTexts)
 TEST_F(LinkFixture, PushSettingsSendsTheSessionsOwnConditions)
 {
     ConnectOn();
-    Session.Conditions = {1, 3, 0, 0, 2};
+    Session.Tester.Conditions = {1, 3, 0, 0, 2};
+    Session.Conditions = {2, 2, 4, 2, 0}; // a measurement's: not the tester's
     Fake->QueueFrame(1, 'a');
     EXPECT_FALSE(Session.PushSettings());
     EXPECT_EQ(Writes().size(), 1u); // the unit system is already in force
@@ -324,11 +393,13 @@ TEST_F(LinkFixture, ReadResultsStopsAtAFieldThatIsNotANumber)
 TEST_F(LinkFixture, StylusPositionScalesWithTheRangeOrHasNoValue)
 {
     ConnectOn();
-    Session.Conditions.Range = 3;
+    Session.Tester.Conditions.Range = 3;
+    Session.Conditions.Range = 1; // the measurement's range does not count
+    Session.UnitSystem = 1;
     Fake->QueueFrame(1, 'k', bytes({0x00, 0xF8}));
     EXPECT_EQ(Session.ReadStylusPosition(), std::optional<double>(-80));
     EXPECT_EQ(Fake->Written(1).back(), fromHex("02 55 6B 01 01 F4 81 03"));
-    Session.Conditions.Range = 2;
+    Session.Tester.Conditions.Range = 2;
     Fake->QueueFrame(1, 'k', bytes({0x00, 0x04}));
     EXPECT_EQ(Session.ReadStylusPosition(), std::optional<double>(20));
     Fake->QueueReply(1, {});

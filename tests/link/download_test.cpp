@@ -100,6 +100,31 @@ TEST_F(Download, EverySamplingLengthCodeFetchesItsPackets)
     EXPECT_TRUE(Messages.empty());
 }
 
+TEST_F(Download, ANewMeasurementIsTakenUnderTheTestersSettings)
+{
+    ConnectOn();
+    // An imperial record on screen; the tester is metric.
+    Session.Conditions = TConditions{1, 3, 0, 0, 3};
+    Session.UnitSystem = 1;
+    Session.ActualRange = 1;
+    Session.SetParameterUnitTexts();
+    Session.HasData = true;
+    Tester(4, RawProfile(3000));
+    ASSERT_TRUE(Session.FetchMeasurement());
+    EXPECT_EQ(Session.Conditions, (TConditions{3, 2, 4, 2, 0}));
+    EXPECT_EQ(Session.UnitSystem, 0);
+    EXPECT_EQ(Session.ActualRange, 3);
+    EXPECT_EQ(Session.InstrumentParams.Ra.ParamUnit, QStringLiteral("μm"));
+    EXPECT_EQ(Session.IsoParams.Rz.ParamUnit, QStringLiteral("μm"));
+    EXPECT_EQ(Session.IsoParams.Sm.ParamUnit, QStringLiteral("mm"));
+    const auto first = static_cast<int16_t>(uint8_t(Raw[0]) | uint8_t(Raw[1]) << 8);
+    EXPECT_DOUBLE_EQ(Session.Profile[0], first / 4096.0 * 80);
+    QString text;
+    Session.ResultsText(6, text);
+    EXPECT_TRUE(text.contains(QStringLiteral("μm")));
+    EXPECT_FALSE(text.contains(QStringLiteral("μin")));
+}
+
 TEST_F(Download, FifteenPacketsShowSixPercentAfterTheFirst)
 {
     ConnectOn();

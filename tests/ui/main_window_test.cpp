@@ -151,6 +151,14 @@ TEST_P(Form1Test, UpdateStatusBarWritesTheSixConditionPanels)
         EXPECT_EQ(Form->StatusPanelText(i), expected[i]);
     EXPECT_EQ(Form->ReportStatusPanels()[0], "评定长度:3");
     EXPECT_EQ(Form->ReportStatusPanels()[4], "单位:英制");
+
+    // The longest labels, the imperial cutoff and range, are not cut.
+    ShowWindow();
+    for (int i = 1; i < 7; ++i) {
+        const QLabel *panel = Form->StatusPanels[size_t(i)];
+        EXPECT_LE(panel->fontMetrics().horizontalAdvance(panel->text()), panel->contentsRect().width())
+            << qPrintable(panel->text());
+    }
 }
 
 TEST_P(Form1Test, HoverTextsTooltipAndStatusBarDoubleClick)

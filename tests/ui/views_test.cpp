@@ -202,6 +202,30 @@ TEST_P(ViewsTest, DraggingMovesTheNearerCursorAndWritesTheReadouts)
     EXPECT_EQ(chart->Position1, p1);
 }
 
+TEST_P(ViewsTest, BearingViewReadoutsArePercentages)
+{
+    ShowWindow();
+    Display();
+    TRoungnessChart *chart = Form->RoungnessChart1;
+    const QPoint at = chart->PlotRect().center();
+    const struct {
+        void (TForm1::*view)();
+        const char *x, *y;
+    } views[] = {{&TForm1::TPCurveExecute, "%", "%"}, {&TForm1::RounessCurveExecute, "mm", "μm"}};
+    for (const auto &v : views) {
+        SCOPED_TRACE(v.x);
+        (Form.get()->*v.view)();
+        chart->replot();
+        Form->ChartMouseMove(at, Qt::LeftButton, Qt::NoModifier);
+        double x = 0, y = 0;
+        chart->PixelToValues(at, x, y);
+        EXPECT_EQ(Form->LBMousePositionX->text(), QString::asprintf("X=%8.2f", x) + QString::fromUtf8(v.x));
+        EXPECT_EQ(Form->LBMousePositionY->text(), QString::asprintf("Y=%8.2f", y) + QString::fromUtf8(v.y));
+        EXPECT_TRUE(Form->LBPosition1X->text().endsWith(QString::fromUtf8(v.x)));
+        EXPECT_TRUE(Form->LBSpaceDy->text().endsWith(QString::fromUtf8(v.y)));
+    }
+}
+
 TEST_P(ViewsTest, DoubleClickPlacesBothPositionsButLeavesTheReadouts)
 {
     ShowWindow();

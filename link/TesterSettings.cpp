@@ -1,0 +1,30 @@
+// The tester's own settings beside the measurement's codes. A measurement
+// keeps the unit system and conditions its values were taken in until a new
+// one replaces it or the operator converts it; what the tester is set to
+// lives in Tester and reaches a measurement only through a fetch.
+
+#include "link/ComToPX510Unit.h"
+
+void TComToPX510::TakeTesterSettings()
+{
+    Conditions = Tester.Conditions;
+    UnitSystem = Tester.UnitSystem;
+    ActualRange = Tester.ActualRange;
+    ActualCutoff = Tester.ActualCutoff;
+    SetParameterUnitTexts();
+    DistributeParameters();
+}
+
+void TComToPX510::FollowTesterWithoutData()
+{
+    if (!HasData)
+        TakeTesterSettings();
+}
+
+double TComToPX510::TesterRangeLimit() const
+{
+    // The scale of RangeLimit: the range in μm / 1000, in mil when imperial.
+    const uint8_t code = Tester.Conditions.Range != 0 ? Tester.Conditions.Range : Tester.ActualRange;
+    const double um = code == 1 ? 20 : code == 2 ? 40 : code == 3 ? 80 : 0;
+    return Tester.UnitSystem == 0 ? um / 1000 : Tester.UnitSystem == 1 ? MetricToInch(um / 1000) : 0;
+}
