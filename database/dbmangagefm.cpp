@@ -397,6 +397,11 @@ void TForm3::FindRecord()
 
 void TForm3::LoadMeasurementRecord()
 {
+    // During a download the record would be mixed with the packets still to come.
+    if (ComLink.ExchangeUnderWay()) {
+        Messages.Warn(QStringLiteral("提示"), QStringLiteral("现在不能载入数据：") + ComLink.ExchangeUnderWayText());
+        return;
+    }
     RunGuarded(Messages, [&] {
         CommitPendingEditors();
         TRecordView &view = MainQuery();

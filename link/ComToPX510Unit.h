@@ -180,6 +180,14 @@ public:
     void UseComm(std::shared_ptr<PComm> comm);
     PComm &Comm();
     bool IsWaiting() const { return Waiting; }
+    // A command or a download is in progress (window events run while it
+    // waits): nothing may start another command or replace the measurement.
+    bool ExchangeUnderWay() const { return Busy || Waiting; }
+    // What the windows say when they refuse an action for that reason.
+    static QString ExchangeUnderWayText()
+    {
+        return QStringLiteral("正在与PX510通信（联机、测量或传输数据），请等这次通信结束后再试。");
+    }
     // Set when the open port went away (LinkState 1); cleared by Connect.
     bool LinkLost = false;
 

@@ -20,6 +20,10 @@ QString TForm1::ExportFileName(const QString &chosen)
 
 void TForm1::InportDataFromFileExecute()
 {
+    // A file taken over during a download would be mixed with the packets
+    // that are still to come.
+    if (RefusedDuringExchange(QStringLiteral("现在不能打开文件：")))
+        return;
     const auto name = Dlg.OpenFileName(QStringLiteral("请选择要导入的数据文件"), FileFilter);
     if (!name || name->isEmpty() || !QFileInfo::exists(*name))
         return;

@@ -106,9 +106,12 @@ void TForm1::RAndUnfCurveExecute()
 void TForm1::TPCurveExecute()
 {
     SetSeriesShown(false, false, true);
+    // The level box is on screen only in this view: the layout comes first,
+    // so that a level that is not a number is reported with its box there
+    // to be mended, instead of keeping the view shut.
+    SetBearingLayout(true);
     if (TheEdition == Edition::Station)
         Edit1Change();
-    SetBearingLayout(true);
 }
 
 void TForm1::SetBearingLayout(bool bearing)

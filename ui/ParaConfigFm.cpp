@@ -138,7 +138,17 @@ TForm5::TForm5(TComToPX510 &comLink, Dialogs &dialogs, QWidget *parent)
     Button1->setDefault(true);
     Button2 = new QPushButton(QStringLiteral("取消"), TabSheet1);
     Button2->setGeometry(368, 288, 75, 25);
-    connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
+    // 确定 sends commands: refused while another exchange is under way, and
+    // greyed while its own run, so that a second click cannot send them again.
+    connect(Button1, &QPushButton::clicked, this, [this] {
+        if (ComLink.ExchangeUnderWay()) {
+            Messages.Warn(Caption, QStringLiteral("现在不能配置：") + ComLink.ExchangeUnderWayText());
+            return;
+        }
+        Button1->setEnabled(false);
+        Button1Click();
+        Button1->setEnabled(true);
+    });
     connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
 }
 

@@ -48,7 +48,10 @@ int PrintProgramPaths(Edition edition)
 
     // The help document is whatever the help command hands to the desktop.
     QString help;
-    main.Hooks.OpenUrl = [&help](const QString &url) { help = QUrl(url).toLocalFile(); };
+    main.Hooks.OpenUrl = [&help](const QString &url) {
+        help = QUrl(url).toLocalFile();
+        return true;
+    };
     main.UpdateActions();
     main.OpenHelp->trigger();
 
@@ -58,6 +61,7 @@ int PrintProgramPaths(Edition edition)
     std::printf("database: %s\n", qUtf8Printable(database.IsOpen() ? database.FileName() : none));
     std::printf("help: %s\n", qUtf8Printable(help.isEmpty() ? none : help));
     std::fflush(stdout);
-    const bool helpFound = help.isEmpty() || QFileInfo(help).isFile();
+    // The full edition hands its help file over only when the file is there.
+    const bool helpFound = edition != Edition::Station || QFileInfo(help).isFile();
     return database.IsOpen() && helpFound ? 0 : 1;
 }

@@ -4,20 +4,45 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+std::unique_ptr<QMessageBox> QtDialogs::MakeBox(Call call, const QString &title, const QString &text,
+                                                QWidget *parent)
+{
+    auto box = std::make_unique<QMessageBox>(parent);
+    box->setWindowTitle(title);
+    box->setText(text);
+    switch (call) {
+    case Call::AskYesNo:
+        box->setIcon(QMessageBox::Warning);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::No);
+        break;
+    case Call::Warn: {
+        box->setIcon(QMessageBox::Warning);
+        const bool question = text.endsWith(QChar(0xFF1F)) || text.endsWith(QLatin1Char('?'));
+        box->setStandardButtons(question ? QMessageBox::Yes : QMessageBox::Ok);
+        break;
+    }
+    case Call::Inform:
+        box->setIcon(QMessageBox::Question);
+        box->setStandardButtons(QMessageBox::Ok);
+        break;
+    }
+    return box;
+}
+
 bool QtDialogs::AskYesNo(const QString &title, const QString &text)
 {
-    return QMessageBox::question(Parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-           == QMessageBox::Yes;
+    return MakeBox(Call::AskYesNo, title, text, Parent)->exec() == QMessageBox::Yes;
 }
 
 void QtDialogs::Warn(const QString &title, const QString &text)
 {
-    QMessageBox::warning(Parent, title, text, QMessageBox::Ok);
+    MakeBox(Call::Warn, title, text, Parent)->exec();
 }
 
 void QtDialogs::Inform(const QString &title, const QString &text)
 {
-    QMessageBox::information(Parent, title, text, QMessageBox::Ok);
+    MakeBox(Call::Inform, title, text, Parent)->exec();
 }
 
 std::optional<QString> QtDialogs::InputLine(const QString &title, const QString &label, const QString &initial)

@@ -12,7 +12,8 @@
 
 namespace {
 const QColor SkyBlue(166, 202, 240);
-const QColor Teal(0, 128, 128);
+// A pale teal: black text and the blue link are hard to read on full teal.
+const QColor Teal(168, 214, 210);
 const QColor Purple(128, 0, 128);
 
 QFont SongFont(int pixelSize, bool bold)

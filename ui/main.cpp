@@ -16,6 +16,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -70,7 +71,7 @@ TForm1::TForm1(TComToPX510 &comLink, Dialogs &dialogs, Edition edition, QWidget 
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(WindowCaption(edition));
     resize(edition == Edition::Station ? QSize(1032, 748) : QSize(1028, 617));
-    Hooks.OpenUrl = [](const QString &url) { QDesktopServices::openUrl(QUrl(url)); };
+    Hooks.OpenUrl = [](const QString &url) { return QDesktopServices::openUrl(QUrl(url)); };
 
     CreateActions();
     CreateMenus();
@@ -87,7 +88,9 @@ TForm1::TForm1(TComToPX510 &comLink, Dialogs &dialogs, Edition edition, QWidget 
     memoFont.setFamilies({QStringLiteral("WenQuanYi Micro Hei Mono"), QStringLiteral("SimSun"),
                           QStringLiteral("monospace")});
     memoFont.setStyleHint(QFont::Monospace);
-    memoFont.setPixelSize(13);
+    // Six results to a line are 228 columns: at 11 pixels they fit a
+    // 1600-pixel screen without the sideways scroll.
+    memoFont.setPixelSize(11);
     Memo1->setFont(memoFont);
     HoverTexts.emplace_back(Memo1, QStringLiteral("信息"));
 
@@ -160,13 +163,43 @@ void TForm1::Guarded(const std::function<void()> &work)
     UpdateActions();
 }
 
-QAction *TForm1::MakeAction(QAction *&field, const QString &caption, const QString &hint, void (TForm1::*handler)())
+QAction *TForm1::MakeAction(QAction *&field, const QString &caption, const QString &hint,
+                            std::function<bool()> enabled)
 {
     field = new QAction(caption, this);
     field->setToolTip(hint.isEmpty() ? caption : hint);
-    if (handler)
-        connect(field, &QAction::triggered, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    EnableRules.push_back({field, std::move(enabled)});
     return field;
+}
+
+void TForm1::OnTriggered(QAction *action, std::function<void()> work)
+{
+    connect(action, &QAction::triggered, this, [this, action, work = std::move(work)] { RunAction(action, work); });
+}
+
+void TForm1::RunAction(QAction *action, const std::function<void()> &work)
+{
+    Guarded([&] {
+        // The enabling catches up only when the program is idle: a click that
+        // came in before it did must still obey the rule, and is never
+        // refused without a word when an exchange is the reason.
+        for (const EnableRule &rule : EnableRules) {
+            if (rule.Action == action && !rule.Enabled()) {
+                if (ComLink.ExchangeUnderWay())
+                    Dlg.Warn(QStringLiteral("提示"), ComLink.ExchangeUnderWayText());
+                return;
+            }
+        }
+        work();
+    });
+}
+
+bool TForm1::RefusedDuringExchange(const QString &what)
+{
+    if (!ComLink.ExchangeUnderWay())
+        return false;
+    Dlg.Warn(QStringLiteral("提示"), what + ComLink.ExchangeUnderWayText());
+    return true;
 }
 
 void TForm1::CreateActions()
@@ -175,10 +208,16 @@ void TForm1::CreateActions()
     auto linkState = [this] { return ComLink.LinkState; };
     auto always = [] { return true; };
     auto hasData = [this] { return ComLink.HasData; };
-    auto in = [linkState](std::initializer_list<int> states) {
+    // The commands to the tester: in their link states, and only while no
+    // other exchange is under way (the port search, the three-minute
+    // handshake, a download), as one would be refused.
+    auto in = [this, linkState](std::initializer_list<int> states) {
         std::vector<int> list(states);
-        return [linkState, list] { return std::find(list.begin(), list.end(), linkState()) != list.end(); };
+        return [this, linkState, list] {
+            return std::find(list.begin(), list.end(), linkState()) != list.end() && !ComLink.ExchangeUnderWay();
+        };
     };
+    auto connected = [this, linkState] { return linkState() != LinkDisconnected && !ComLink.ExchangeUnderWay(); };
     struct Row {
         QAction *&Field;
         const char16_t *Caption;
@@ -193,13 +232,14 @@ void TForm1::CreateActions()
         {OpenDataManager, u"打开数据库", u"打开数据库", nullptr, always, ToolIcon::OpenDatabase},
         {SaveData, u"保存数据", u"保存数据", nullptr, hasData, ToolIcon::SaveRecord},
         {PrintView, u"打印预览", u"打印预览", nullptr, always, ToolIcon::PrintPreview},
-        {exitpro, u"退出", u"退出", nullptr, in({LinkDisconnected}), std::nullopt},
+        {exitpro, u"退出", u"退出", nullptr, [linkState] { return linkState() == LinkDisconnected; }, std::nullopt},
         {StartConnect, u"启动连接", u"启动连接", &TForm1::StartConnectExecute, in({LinkDisconnected}), ToolIcon::Connect},
-        {StopConnect, u"断开连接", u"断开连接", &TForm1::StopConnectExecute, in({LinkIdle, LinkDownloadComplete}), ToolIcon::Disconnect},
+        // A disconnect asked for during an exchange is sent once it has ended.
+        {StopConnect, u"断开连接", u"断开连接", &TForm1::StopConnectExecute, [linkState] { return linkState() == LinkIdle || linkState() == LinkDownloadComplete; }, ToolIcon::Disconnect},
         {RunMeasure, u"启动测量", u"启动测量", &TForm1::RunMeasureExecute, in({LinkIdle, LinkDownloadComplete}), ToolIcon::Measure},
         {PickUpPosition, u"拾取针位", u"拾取针位", nullptr, in({LinkIdle, LinkDownloadComplete, LinkMeasurementFinished}), ToolIcon::StylusPosition},
         {LoadData, u"载入数据", u"载入数据", &TForm1::LoadDataExecute, in({LinkIdle, LinkDownloadComplete}), ToolIcon::LoadData},
-        {PreferenceConfig, u"配置", u"配置", nullptr, [linkState] { return linkState() != LinkDisconnected; }, ToolIcon::Settings},
+        {PreferenceConfig, u"配置", u"配置", nullptr, connected, ToolIcon::Settings},
         {UnfilterCurve, u"未滤波曲线", u"未滤波曲线", &TForm1::UnfilterCurveExecute, always, ToolIcon::UnfilteredCurve},
         {RounessCurve, u"粗糙度曲线", u"粗糙度曲线", &TForm1::RounessCurveExecute, always, ToolIcon::RoughnessCurve},
         {RAndUnfCurve, u"粗糙度和未滤波曲线", u"粗糙度和未滤波曲线", &TForm1::RAndUnfCurveExecute, always, ToolIcon::BothCurves},
@@ -212,23 +252,22 @@ void TForm1::CreateActions()
         {AutoScale, u"自动缩放", u"", &TForm1::AutoScaleExecute, [this] { return !RoungnessChart1->AxisAutomatic(RoungnessChart1->yAxis); }, std::nullopt},
         {CancleAutoScale, u"取消自动缩放", u"", &TForm1::CancleAutoScaleExecute, [this] { return RoungnessChart1->AxisAutomatic(RoungnessChart1->yAxis); }, std::nullopt},
         // corviaview has no help handler: its help command stays disabled.
-        {OpenHelp, u"打开帮助", u"打开帮助", nullptr, [station] { return station; }, ToolIcon::Help},
-        {BrowseVantrel, u"登陆Vantrel网站", u"登陆Vantrel网站", nullptr, always, ToolIcon::WebSite},
+        {OpenHelp, u"打开帮助", u"打开帮助", &TForm1::OpenHelpExecute, [station] { return station; }, ToolIcon::Help},
+        {BrowseVantrel, u"登陆Vantrel网站", u"登陆Vantrel网站", &TForm1::BrowseVantrelExecute, always, ToolIcon::WebSite},
         {About, u"关于...", u"关于...", nullptr, always, std::nullopt},
     };
     for (const Row &row : rows) {
-        QAction *action = MakeAction(row.Field, QString::fromUtf16(row.Caption), QString::fromUtf16(row.Hint), row.Handler);
+        QAction *action = MakeAction(row.Field, QString::fromUtf16(row.Caption), QString::fromUtf16(row.Hint), row.Enabled);
         if (row.Icon)
             action->setIcon(DrawToolIcon(*row.Icon));
-        EnableRules.push_back({action, row.Enabled});
+        if (row.Handler)
+            OnTriggered(action, [this, handler = row.Handler] { (this->*handler)(); });
     }
     // Actions whose work lies in other windows go through the hooks.
     auto hook = [this](QAction *action, std::function<void()> TMainWindowHooks::*member) {
-        connect(action, &QAction::triggered, this, [this, member] {
-            Guarded([this, member] {
-                if (Hooks.*member)
-                    (Hooks.*member)();
-            });
+        OnTriggered(action, [this, member] {
+            if (Hooks.*member)
+                (Hooks.*member)();
         });
     };
     hook(OpenDataManager, &TMainWindowHooks::ShowDataManager);
@@ -237,15 +276,33 @@ void TForm1::CreateActions()
     hook(PickUpPosition, &TMainWindowHooks::ShowStylusWindow);
     hook(PreferenceConfig, &TMainWindowHooks::ShowSettings);
     hook(About, &TMainWindowHooks::ShowAbout);
-    connect(exitpro, &QAction::triggered, this, &QWidget::close);
-    connect(OpenHelp, &QAction::triggered, this, [this] {
-        if (TheEdition == Edition::Station && Hooks.OpenUrl)
-            Hooks.OpenUrl(QUrl::fromLocalFile(AppDir + QStringLiteral("help/px510help.html")).toString());
-    });
-    connect(BrowseVantrel, &QAction::triggered, this, [this] {
-        if (Hooks.OpenUrl)
-            Hooks.OpenUrl(MakerWebAddress);
-    });
+    OnTriggered(exitpro, [this] { close(); });
+}
+
+void TForm1::OpenWithDesktop(const QString &url, const QString &failure)
+{
+    if (Hooks.OpenUrl && !Hooks.OpenUrl(url))
+        Dlg.Warn(QStringLiteral("警告"), failure);
+}
+
+void TForm1::OpenHelpExecute()
+{
+    if (TheEdition != Edition::Station)
+        return;
+    const QString file = AppDir + QStringLiteral("help/px510help.html");
+    const QString shown = QDir::toNativeSeparators(file);
+    if (!QFileInfo(file).isFile()) {
+        Dlg.Warn(QStringLiteral("警告"), QStringLiteral("无法打开帮助：找不到帮助文件“%1”。").arg(shown));
+        return;
+    }
+    OpenWithDesktop(QUrl::fromLocalFile(file).toString(),
+                    QStringLiteral("无法打开帮助文件“%1”：系统中没有能打开这类文件的程序。").arg(shown));
+}
+
+void TForm1::BrowseVantrelExecute()
+{
+    OpenWithDesktop(MakerWebAddress,
+                    QStringLiteral("无法打开网址“%1”：系统中没有设置默认的网页浏览器。").arg(MakerWebAddress));
 }
 
 void TForm1::CreateMenus()
@@ -314,7 +371,14 @@ void TForm1::PlaceLogo()
     if (!ToolBar1 || !LogoPicture)
         return;
     const int height = std::max(8, ToolBar1->height() - 3);
-    LogoPicture->setGeometry(ToolBar1->width() - 100 - 20, 2, 100, height);
+    // At the right end of the toolbar, but never over a button when the
+    // window is too narrow for the gap the buttons leave.
+    int buttonsEnd = 0;
+    for (const QToolButton *button : ToolBar1->findChildren<QToolButton *>())
+        if (button->isVisible())
+            buttonsEnd = std::max(buttonsEnd, button->geometry().right() + 1);
+    const int left = std::max(ToolBar1->width() - 100 - 20, buttonsEnd + 4);
+    LogoPicture->setGeometry(left, 2, 100, height);
     LogoPicture->setPixmap(DrawLogoPicture(LogoPicture->size()));
     LogoPicture->raise();
 }
@@ -404,6 +468,9 @@ void TForm1::CreateSidePanel()
     panel->setPalette(palette);
     panel->setToolTip(QStringLiteral("辅助信息"));
     panel->setMinimumWidth(150);
+    // Down to the last readout (two lines below the last heading): a low
+    // window takes the room from the message box, not from these.
+    panel->setMinimumHeight(287 + 56 + 18 + 8);
     HoverTexts.emplace_back(panel, QStringLiteral("辅助信息"));
 
     // Each heading with the two readouts below it.
@@ -474,10 +541,15 @@ void TForm1::PlaceBearingPanel()
 {
     BearingPanel->move(RoungnessChart1->width() - (857 - 680), 0);
     if (PercentLabelBottom && PercentLabelBottom->isVisible()) {
+        // The unit of each axis beside its labels: after the right end of the
+        // material-ratio axis, and left of the depth axis' first label. Fixed offsets
+        // from the axis lines would land on a tick label at other chart sizes.
         const QRect plot = RoungnessChart1->PlotRect();
         const int bottomLine = plot.top() + plot.height();
-        PercentLabelBottom->move(plot.left() + 525, bottomLine + 10);
-        PercentLabelLeft->move(plot.left() + 90, bottomLine - 10 - PercentLabelLeft->height());
+        PercentLabelBottom->move(plot.left() + plot.width() + 6, bottomLine + 10);
+        const int depthLabels = QFontMetrics(RoungnessChart1->yAxis->tickLabelFont()).horizontalAdvance(QStringLiteral("100"));
+        PercentLabelLeft->move(plot.left() - 12 - depthLabels - PercentLabelLeft->width(),
+                               plot.top() - PercentLabelLeft->height() / 2);
     }
 }
 
@@ -524,8 +596,9 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             });
         break;
     case QEvent::Resize:
+        // After the toolbar has laid out its buttons for the new width.
         if (watched == ToolBar1)
-            PlaceLogo();
+            QMetaObject::invokeMethod(this, &TForm1::PlaceLogo, Qt::QueuedConnection);
         break;
     default:
         break;

@@ -35,7 +35,8 @@ struct TMainWindowHooks {
     std::function<void()> ShowReport;         // report preview of this chart, modal
     std::function<void()> StartProgressWatch; // the progress window's timer
     std::function<void()> ShowAbout;          // about window, modeless
-    std::function<void(const QString &)> OpenUrl; // help file and web site
+    // Help file and web site; false when the desktop could not open it.
+    std::function<bool(const QString &)> OpenUrl;
 };
 
 class TForm1 : public QMainWindow {
@@ -95,6 +96,8 @@ public:
     // The export name rule: ".Px510" is appended unless the name ends in ".PX510".
     static QString ExportFileName(const QString &chosen);
     void LinkTimerTick();
+    void OpenHelpExecute();
+    void BrowseVantrelExecute();
 
     // --- controls ------------------------------------------------------------
     QToolBar *ToolBar1 = nullptr;
@@ -155,8 +158,13 @@ private:
     void SetSeriesShown(bool unfiltered, bool roughness, bool bearing);
     void SyncLegend();
     void Guarded(const std::function<void()> &work);
-    QAction *MakeAction(QAction *&field, const QString &caption, const QString &hint,
-                        void (TForm1::*handler)());
+    QAction *MakeAction(QAction *&field, const QString &caption, const QString &hint, std::function<bool()> enabled);
+    // Runs `work` when `action` is triggered and its enabling rule holds.
+    void OnTriggered(QAction *action, std::function<void()> work);
+    void RunAction(QAction *action, const std::function<void()> &work);
+    // True, after telling the operator, while an exchange with the tester is under way.
+    bool RefusedDuringExchange(const QString &what);
+    void OpenWithDesktop(const QString &url, const QString &failure);
     QString HeightUnit() const;
     QString LengthUnit() const;
     // Units of the x and y readouts in the view shown.

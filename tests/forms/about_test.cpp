@@ -9,6 +9,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 const QString Web = QStringLiteral("https://www.vantrel.example/");
@@ -16,6 +19,17 @@ const QString Web = QStringLiteral("https://www.vantrel.example/");
 QColor TextColour(const QLabel *label)
 {
     return label->palette().color(QPalette::WindowText);
+}
+
+// Contrast of two colours as the web accessibility guidelines reckon it (1 .. 21).
+double Contrast(const QColor &a, const QColor &b)
+{
+    auto luminance = [](const QColor &c) {
+        auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 TEST(AboutWindow, LayoutPerEdition)
@@ -31,7 +45,7 @@ TEST(AboutWindow, LayoutPerEdition)
     } cases[] = {
         {Edition::Station, QStringLiteral("Corvia For PX510 "), QColor(128, 0, 128), QColor(166, 202, 240),
          QStringLiteral("确定"), QRect(344, 344, 80, 27), 104},
-        {Edition::View, QStringLiteral("粗糙度测量仪系统软件"), QColor(Qt::black), QColor(0, 128, 128),
+        {Edition::View, QStringLiteral("粗糙度测量仪系统软件"), QColor(Qt::black), QColor(168, 214, 210),
          QStringLiteral("确 定"), QRect(432, 344, 57, 25), 80},
     };
     for (const auto &c : cases) {
@@ -55,6 +69,11 @@ TEST(AboutWindow, LayoutPerEdition)
         EXPECT_TRUE(form.Label8->font().underline());
         EXPECT_EQ(form.Label8->cursor().shape(), Qt::PointingHandCursor);
         EXPECT_FALSE(form.isModal());
+        // Every text reads well on its panel (the normal-text level of the guidelines).
+        const QColor panel = form.Panel2->palette().color(QPalette::Window);
+        for (const QLabel *label : form.Panel2->findChildren<QLabel *>())
+            if (!label->text().isEmpty())
+                EXPECT_GE(Contrast(TextColour(label), panel), 4.5) << label->text().toStdString();
     }
 }
 

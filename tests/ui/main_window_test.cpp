@@ -13,6 +13,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStatusBar>
@@ -192,11 +195,21 @@ TEST_P(Form1Test, HoverTextsTooltipAndStatusBarDoubleClick)
 
 TEST_P(Form1Test, ActionsOfOtherWindowsGoThroughTheirHooks)
 {
+    QTemporaryDir programDir;
+    ASSERT_TRUE(QDir(programDir.path()).mkpath("help"));
+    QFile help(programDir.filePath("help/px510help.html"));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.close();
+    Form->AppDir = programDir.path() + '/';
+
     QStringList calls;
     Form->Hooks.ShowDataManager = [&] { calls << "data manager"; };
     Form->Hooks.ShowReport = [&] { calls << "report"; };
     Form->Hooks.ShowAbout = [&] { calls << "about"; };
-    Form->Hooks.OpenUrl = [&](const QString &url) { calls << url; };
+    Form->Hooks.OpenUrl = [&](const QString &url) {
+        calls << url;
+        return true;
+    };
     Form->OpenDataManager->trigger();
     Form->PrintView->trigger();
     Form->About->trigger();
@@ -206,6 +219,61 @@ TEST_P(Form1Test, ActionsOfOtherWindowsGoThroughTheirHooks)
     if (Station())
         expected << "file://" + Form->AppDir + "help/px510help.html";
     EXPECT_EQ(calls, expected);
+    EXPECT_TRUE(Dialogs.Warnings.isEmpty());
+}
+
+// Without a program for the file type or a browser the desktop opens
+// nothing: the operator is told what could not be opened.
+TEST_P(Form1Test, HelpAndWebSiteThatCannotBeOpenedAreNamed)
+{
+    QTemporaryDir programDir;
+    Form->AppDir = programDir.path() + '/';
+    const QString helpFile = QDir::toNativeSeparators(Form->AppDir + "help/px510help.html");
+    QStringList opened;
+    Form->Hooks.OpenUrl = [&](const QString &url) {
+        opened << url;
+        return false;
+    };
+    const struct {
+        const char *name;
+        bool helpThere;
+        QAction *action;
+        QString expected;
+    } cases[] = {
+        {"no browser", false, Form->BrowseVantrel,
+         "无法打开网址“" + TForm1::MakerWebAddress + "”：系统中没有设置默认的网页浏览器。"},
+        {"help file missing", false, Form->OpenHelp, "无法打开帮助：找不到帮助文件“" + helpFile + "”。"},
+        {"no program for the help file", true, Form->OpenHelp,
+         "无法打开帮助文件“" + helpFile + "”：系统中没有能打开这类文件的程序。"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.action == Form->OpenHelp && !Station())
+            continue; // corviaview has no help command
+        if (c.helpThere) {
+            ASSERT_TRUE(QDir(programDir.path()).mkpath("help"));
+            QFile help(programDir.filePath("help/px510help.html"));
+            ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+        }
+        Dialogs.Warnings.clear();
+        opened.clear();
+        c.action->trigger();
+        EXPECT_EQ(Dialogs.Warnings, QStringList{c.expected});
+        EXPECT_EQ(opened.size(), c.helpThere || c.action == Form->BrowseVantrel ? 1 : 0);
+    }
+}
+
+// The about window's link runs the main window's web action, failure message included.
+TEST_P(Form1Test, TheAboutLinkReportsAnAddressThatCannotBeOpened)
+{
+    ScriptedDialogs dialogs;
+    TProgram program(GetParam(), &dialogs);
+    program.Form1->Hooks.OpenUrl = [](const QString &) { return false; };
+    program.Form1->UpdateActions();
+    dialogs.Warnings.clear();
+    program.Form9->Label8Click();
+    ASSERT_EQ(dialogs.Warnings.size(), 1);
+    EXPECT_TRUE(dialogs.Warnings[0].contains(TForm1::MakerWebAddress));
 }
 
 TEST_P(Form1Test, StartUpCreatesTheSessionThenTheWindowsInOrderAllHidden)

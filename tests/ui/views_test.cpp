@@ -108,6 +108,29 @@ TEST_P(ViewsTest, LevelGivesMaterialRatioAndHeightAndMovesTheMarker)
     EXPECT_EQ(Form->ReportLevels().LevelPercentRt, "abc");
 }
 
+// The level box is on screen only in the bearing-ratio view: a level that
+// is not a number must not keep that view shut.
+TEST_P(ViewsTest, ALevelThatIsNotANumberKeepsTheBearingViewReachable)
+{
+    ShowWindow();
+    Display();
+    Form->UpdateActions();
+    Form->TPCurve->trigger();
+    Form->Edit1->setText("abc");
+    Form->RounessCurve->trigger();
+    Dialogs.Warnings.clear();
+
+    Form->TPCurve->trigger();
+    EXPECT_TRUE(Form->BearingPanel->isVisible());
+    EXPECT_TRUE(Form->Edit1->isVisible());
+    EXPECT_TRUE(Form->Series3->visible());
+    EXPECT_TRUE(Form->RoungnessChart1->yAxis->rangeReversed());
+    EXPECT_EQ(Dialogs.Warnings.size(), Station() ? 1 : 0) << "the level is reported, once";
+
+    Form->Edit1->setText("5"); // mended in its box
+    EXPECT_EQ(Form->Edit2->text(), QString::asprintf("%.2f", ComLink.MaterialRatioAtDepth(5)));
+}
+
 TEST_P(ViewsTest, SpinButtonsStepAndClampTheLevelAndTheStep)
 {
     struct Case {
