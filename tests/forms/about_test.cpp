@@ -72,8 +72,9 @@ TEST(AboutWindow, LayoutPerEdition)
         // Every text reads well on its panel (the normal-text level of the guidelines).
         const QColor panel = form.Panel2->palette().color(QPalette::Window);
         for (const QLabel *label : form.Panel2->findChildren<QLabel *>())
-            if (!label->text().isEmpty())
+            if (!label->text().isEmpty()) {
                 EXPECT_GE(Contrast(TextColour(label), panel), 4.5) << label->text().toStdString();
+            }
     }
 }
 

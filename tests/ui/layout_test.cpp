@@ -34,8 +34,9 @@ TEST_P(LayoutTest, TheLogoCoversNoToolButton)
         const QRect logo = Form->LogoPicture->geometry();
         EXPECT_TRUE(Form->LogoPicture->isVisible());
         for (const QToolButton *button : Form->ToolBar1->findChildren<QToolButton *>())
-            if (button->isVisible())
+            if (button->isVisible()) {
                 EXPECT_FALSE(logo.intersects(button->geometry())) << button->objectName().toStdString();
+            }
     }
 }
 

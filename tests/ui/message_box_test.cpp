@@ -38,8 +38,9 @@ TEST(MessageBoxes, CarryTheIconAndButtonsOfTheirKind)
         EXPECT_EQ(box->standardButtons(), c.buttons);
         EXPECT_EQ(box->text(), c.text);
         EXPECT_EQ(box->windowTitle(), "标题");
-        if (c.buttons & QMessageBox::No)
+        if (c.buttons & QMessageBox::No) {
             EXPECT_EQ(static_cast<QAbstractButton *>(box->defaultButton()), box->button(QMessageBox::No)) << "Enter never deletes";
+        }
     }
 }
 
