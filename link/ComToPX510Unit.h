@@ -3,6 +3,7 @@
 // Every window reaches the measurement through the one instance, ComLink.
 
 #include "analysis/ParameterUnit.h"
+#include "link/LinkStatus.h"
 
 #include <QString>
 #include <array>
@@ -190,6 +191,8 @@ public:
     }
     // Set when the open port went away (LinkState 1); cleared by Connect.
     bool LinkLost = false;
+    // How the last exchange ended, beside the commands' true or false.
+    LinkStatus LastFailure = LinkStatus::None;
 
     // Hooks of the windows. Each runs once the command in progress has ended.
     std::function<void()> OnMeasurementReady;           // after every fetch the tester announced
@@ -203,17 +206,20 @@ public:
 
 private:
     struct LinkReply;
-    class CommandScope;
     class BusyScope;
-    // How one request went: its reply taken, an error reply, no reply the
-    // request can use (nothing, a piece, damaged, another request's), or a
-    // port that failed.
-    enum class ReplyOutcome { Taken, ErrorReply, Unusable, Failed };
+    // Runs `work` as a command; work queued for after the command runs once
+    // the outermost one has ended without an exception (SessionLink.h).
+    template <class Work> auto AsCommand(Work &&work);
     // Up to `attempts` requests while the replies are unusable.
     bool Exchange(char subCommand, const QByteArray &payload, char success, LinkReply &reply, int attempts = 1);
-    ReplyOutcome ExchangeOnce(char subCommand, const QByteArray &payload, char success, LinkReply &reply);
+    // One request and its reply; an error reply is recorded (SetError).
+    LinkStatus ExchangeOnce(char subCommand, const QByteArray &payload, char success, LinkReply &reply);
+    // Where every exchange ends: keeps `status` as LastFailure; true for None.
+    bool Ended(LinkStatus status);
+    // A command on a port that is not open: never connected, closed, or lost.
+    LinkStatus ClosedStatus() const;
     bool Acknowledged(char subCommand, const QByteArray &payload, uint8_t newState);
-    bool Handshake(int port, LinkReply &reply);
+    LinkStatus Handshake(int port, LinkReply &reply);
     bool ReplyUsable(const LinkReply &reply) const;
     void PurgeInput(int port);
     void FinishedDuringCommand();

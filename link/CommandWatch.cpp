@@ -12,12 +12,13 @@ TCommandWatch::TCommandWatch(const TComToPX510 &session)
 QString TCommandWatch::FailureReason() const
 {
     if (Session.LinkState == LinkDisconnected)
-        return QStringLiteral("未连接到PX510，请先启动连接。");
+        return FailureText(LinkStatus::NoPort, Session.ErrorCode);
     if (WaitingBefore)
         return QStringLiteral("另一条命令正在等待PX510的回复，请稍后再试。");
-    // An error reply always sets the error state; one left from before
-    // counts only when the code has changed since.
+    // The watch spans several commands, so the last one's status does not
+    // tell: an error reply always sets the error state, and one left from
+    // before counts only when the code has changed since.
     if (Session.LinkState == LinkError && (StateBefore != LinkError || Session.ErrorCode != ErrorBefore))
-        return ErrorMessage(Session.ErrorCode);
-    return QStringLiteral("PX510没有回复，请检查连接线和仪器电源。");
+        return FailureText(LinkStatus::TesterError, Session.ErrorCode);
+    return FailureText(LinkStatus::TimeOut, Session.ErrorCode);
 }

@@ -23,3 +23,19 @@ QString LinkLostMessage()
 {
     return QStringLiteral("与PX510的连接已断开，请检查连线后重新连接！");
 }
+
+QString FailureText(LinkStatus status, int errorCode)
+{
+    switch (status) {
+    case LinkStatus::None: return {};
+    case LinkStatus::NoPort: return QStringLiteral("未连接到PX510，请先启动连接。");
+    case LinkStatus::TesterError: return ErrorMessage(errorCode);
+    case LinkStatus::PortLost: return LinkLostMessage();
+    case LinkStatus::DataFormat: return IncompleteTransferMessage();
+    case LinkStatus::NoAccess:
+    case LinkStatus::Io:
+    case LinkStatus::TimeOut:
+    case LinkStatus::Protocol: break;
+    }
+    return QStringLiteral("PX510没有回复，请检查连接线和仪器电源。");
+}

@@ -10,6 +10,7 @@
 #include "link/LinkTrace.h"
 #include "link/QtSerialComm.h"
 #include "link/ReplyFrame.h"
+#include "link/Replies.h"
 #include "link/SessionLink.h"
 
 #include <QCoreApplication>
@@ -142,30 +143,34 @@ bool TComToPX510::ReplyUsable(const LinkReply &reply) const
     return Checksum == ChecksumHabit::Other || ReplyFrame::ChecksumMatches(reply.Bytes.data(), reply.Length);
 }
 
-TComToPX510::ReplyOutcome TComToPX510::ExchangeOnce(char subCommand, const QByteArray &payload, char success,
-                                                     LinkReply &reply)
+LinkStatus TComToPX510::ExchangeOnce(char subCommand, const QByteArray &payload, char success, LinkReply &reply)
 {
     PurgeInput(PortNo);
     if (!WriteFrame(Frame::Build(subCommand, payload)))
-        return ReplyOutcome::Failed;
+        return PortOpen ? LinkStatus::Io : ClosedStatus();
     ProcessPendingEvents();
-    if (ReadReply(PortNo, reply, true) < 0 || !PortOpen)
-        return ReplyOutcome::Failed;
+    const int length = ReadReply(PortNo, reply, true);
+    if (!PortOpen)
+        return ClosedStatus();
+    if (length < 0)
+        return LinkStatus::Io;
     if (!ReplyUsable(reply)) {
         LineUnsettled = true;
-        return ReplyOutcome::Unusable;
+        return ReplyFrame::IsWhole(reply.Bytes.data(), reply.Length) ? LinkStatus::Protocol : LinkStatus::TimeOut;
     }
-    if (reply.Code() == 'e')
-        return ReplyOutcome::ErrorReply;
+    if (const std::optional<Replies::TesterError> error = Replies::TesterErrorOf(reply.View())) {
+        SetError(error->Code);
+        return LinkStatus::TesterError;
+    }
     // A profile packet must be the one asked for (the request's payload is its number).
     const bool ours = reply.Code() == success
                       && (success != 'v' || ReplyFrame::PacketNumberOf(reply.Bytes.data(), reply.Length) == PacketAsked(payload));
     if (!ours) {
         LinkTrace::Note(PortNo, "a reply to another request: dropped");
         LineUnsettled = true;
-        return ReplyOutcome::Unusable;
+        return LinkStatus::Protocol;
     }
-    return ReplyOutcome::Taken;
+    return LinkStatus::None;
 }
 
 bool TComToPX510::Exchange(char subCommand, const QByteArray &payload, char success, LinkReply &reply, int attempts)
@@ -173,26 +178,36 @@ bool TComToPX510::Exchange(char subCommand, const QByteArray &payload, char succ
     if (Waiting)
         return false; // another command waits for its reply
     BusyScope busy(*this);
+    LinkStatus status = LinkStatus::None;
     for (int attempt = 0; attempt < attempts; ++attempt) {
-        switch (ExchangeOnce(subCommand, payload, success, reply)) {
-        case ReplyOutcome::Taken: return true;
-        case ReplyOutcome::ErrorReply: SetError(reply.At(3)); return false;
-        case ReplyOutcome::Failed: return false;
-        case ReplyOutcome::Unusable: break;
-        }
+        status = ExchangeOnce(subCommand, payload, success, reply);
+        if (!Retryable(status))
+            break;
     }
-    return false;
+    return Ended(status);
+}
+
+bool TComToPX510::Ended(LinkStatus status)
+{
+    LastFailure = status;
+    return status == LinkStatus::None;
+}
+
+LinkStatus TComToPX510::ClosedStatus() const
+{
+    return LinkLost ? LinkStatus::PortLost : LinkStatus::NoPort;
 }
 
 // An exchange whose acknowledgement moves the link to `newState`.
 bool TComToPX510::Acknowledged(char subCommand, const QByteArray &payload, uint8_t newState)
 {
-    CommandScope scope(*this);
-    LinkReply reply;
-    if (!Exchange(subCommand, payload, 'a', reply))
-        return false;
-    LinkState = newState;
-    return true;
+    return AsCommand([&] {
+        LinkReply reply;
+        if (!Exchange(subCommand, payload, 'a', reply))
+            return false;
+        LinkState = newState;
+        return true;
+    });
 }
 
 // --- work after a command --------------------------------------------------
@@ -220,6 +235,7 @@ void TComToPX510::PortLost(int port)
     PortOpen = false;
     LinkLost = true;
     LinkState = LinkDisconnected;
+    LastFailure = LinkStatus::PortLost; // the link ends here, whatever was under way
     AfterCommand([this] {
         if (OnLinkLost)
             OnLinkLost();
@@ -232,41 +248,44 @@ bool TComToPX510::Connect()
 {
     if (Waiting)
         return false; // the repeated handshake is skipped while a command runs
-    CommandScope scope(*this);
-    LinkReply reply;
-    if (PortOpen) {
-        // The repeated handshake: on the open port only, never a new search.
-        if (!Exchange('w', {}, 'a', reply))
-            return false;
-        LinkState = LinkIdle;
-        return true;
-    }
-    BusyScope busy(*this);
-    PComm &comm = Comm();
-    for (int port = FirstPort; port <= LastPort; ++port) {
-        if (comm.sio_open(port) != 0)
-            continue;
-        PortNo = port;
-        if (ConfigurePort() && Handshake(port, reply)) {
-            PortOpen = true;
-            LinkLost = false;
-            if (reply.Code() == 'e') {
-                SetError(reply.At(3)); // the port stays open in PortNo
+    return AsCommand([this] {
+        LinkReply reply;
+        if (PortOpen) {
+            // The repeated handshake: on the open port only, never a new search.
+            if (!Exchange('w', {}, 'a', reply))
                 return false;
-            }
             LinkState = LinkIdle;
             return true;
         }
-        comm.sio_close(port);
-    }
-    return false;
+        BusyScope busy(*this);
+        PComm &comm = Comm();
+        LinkStatus failure = LinkStatus::NoPort;
+        for (int port = FirstPort; port <= LastPort; ++port) {
+            if (comm.sio_open(port) != 0)
+                continue;
+            PortNo = port;
+            failure = ConfigurePort() ? Handshake(port, reply) : LinkStatus::Io;
+            if (failure == LinkStatus::None) {
+                PortOpen = true;
+                LinkLost = false;
+                if (const std::optional<Replies::TesterError> error = Replies::TesterErrorOf(reply.View())) {
+                    SetError(error->Code); // the port stays open in PortNo
+                    return Ended(LinkStatus::TesterError);
+                }
+                LinkState = LinkIdle;
+                return Ended(LinkStatus::None);
+            }
+            comm.sio_close(port);
+        }
+        return Ended(comm.RefusedDevices().empty() ? failure : LinkStatus::NoAccess);
+    });
 }
 
 // The first handshake on a port, which also learns whether the tester's
 // replies carry the checksum a request carries. A whole reply whose checksum
 // does not is asked for again: the same bytes twice are the tester's habit,
-// different ones a damaged line. True when the tester answered "a" or "e".
-bool TComToPX510::Handshake(int port, LinkReply &reply)
+// different ones a damaged line. None when the tester answered "a" or "e".
+LinkStatus TComToPX510::Handshake(int port, LinkReply &reply)
 {
     constexpr int Attempts = 3;
     const QByteArray frame = Frame::Build('w');
@@ -276,28 +295,29 @@ bool TComToPX510::Handshake(int port, LinkReply &reply)
     for (int attempt = 0; attempt < Attempts; ++attempt) {
         PurgeInput(port);
         if (!WriteFrame(frame))
-            return false;
+            return LinkStatus::Io;
         ProcessPendingEvents();
-        if (ReadReply(port, reply, false) <= 0)
-            return false; // nothing answers on this port
+        if (const int length = ReadReply(port, reply, false); length <= 0)
+            return length < 0 ? LinkStatus::Io : LinkStatus::TimeOut; // nothing answers on this port
         const char *bytes = reply.Bytes.data();
-        if (!ReplyFrame::IsWhole(bytes, reply.Length) || (reply.Code() != 'a' && reply.Code() != 'e')) {
+        const bool answered = Replies::AcknowledgementOf(reply.View()) || Replies::TesterErrorOf(reply.View());
+        if (!ReplyFrame::IsWhole(bytes, reply.Length) || !answered) {
             LineUnsettled = true;
             continue;
         }
         if (ReplyFrame::ChecksumMatches(bytes, reply.Length)) {
             Checksum = ChecksumHabit::RequestRule;
             LinkTrace::Note(port, "replies carry the request checksum: a reply that does not match is damaged");
-            return true;
+            return LinkStatus::None;
         }
         if (earlier.Length == reply.Length && std::equal(bytes, bytes + reply.Length, earlier.Bytes.data())) {
             Checksum = ChecksumHabit::Other;
             LinkTrace::Note(port, "replies do not carry the request checksum: taken whole by length and end byte");
-            return true;
+            return LinkStatus::None;
         }
         earlier = reply;
     }
-    return false;
+    return LinkStatus::Protocol;
 }
 
 bool TComToPX510::Disconnect()
@@ -313,12 +333,13 @@ bool TComToPX510::Disconnect()
         }
         return false;
     }
-    CommandScope scope(*this);
-    if (!Acknowledged('o', {}, LinkDisconnected))
-        return false;
-    Comm().sio_close(PortNo);
-    PortOpen = false;
-    return true;
+    return AsCommand([this] {
+        if (!Acknowledged('o', {}, LinkDisconnected))
+            return false;
+        Comm().sio_close(PortNo);
+        PortOpen = false;
+        return true;
+    });
 }
 
 bool TComToPX510::StartMeasurement()
@@ -328,58 +349,62 @@ bool TComToPX510::StartMeasurement()
 
 bool TComToPX510::QueryConditions()
 {
-    CommandScope scope(*this);
-    LinkReply reply;
-    if (!Exchange('t', {}, 't', reply, RepeatableAttempts))
-        return false;
-    auto take = [&](uint8_t &field, int offset, uint8_t highest) {
-        if (reply.At(offset) <= highest)
-            field = reply.At(offset);
-    };
-    // The tester's settings: the measurement held keeps its own codes.
-    take(Tester.Conditions.Cutoff, 4, 3);
-    take(Tester.Conditions.SampleLengths, 5, 4);
-    take(Tester.Conditions.Standard, 6, 3);
-    take(Tester.Conditions.Range, 7, 3);
-    take(Tester.Conditions.FilterCode, 8, 3);
-    take(Tester.UnitSystem, 9, 1);
-    FollowTesterWithoutData();
-    return true;
+    return AsCommand([this] {
+        LinkReply reply;
+        if (!Exchange('t', {}, 't', reply, RepeatableAttempts))
+            return false;
+        const Replies::Conditions read = *Replies::ConditionsOf(reply.View()); // a "t" reply was taken
+        auto take = [](uint8_t &field, std::optional<uint8_t> code) {
+            if (code)
+                field = *code;
+        };
+        // The tester's settings: the measurement held keeps its own codes.
+        take(Tester.Conditions.Cutoff, read.Cutoff);
+        take(Tester.Conditions.SampleLengths, read.SampleLengths);
+        take(Tester.Conditions.Standard, read.Standard);
+        take(Tester.Conditions.Range, read.Range);
+        take(Tester.Conditions.FilterCode, read.FilterCode);
+        take(Tester.UnitSystem, read.UnitSystem);
+        FollowTesterWithoutData();
+        return true;
+    });
 }
 
 bool TComToPX510::ReadActualSettings()
 {
-    CommandScope scope(*this);
-    LinkReply reply;
-    if (!Exchange('l', {}, 'l', reply, RepeatableAttempts))
-        return false;
-    if (reply.At(4) >= 1 && reply.At(4) <= 3)
-        Tester.ActualRange = reply.At(4);
-    if (reply.At(5) >= 1 && reply.At(5) <= 3)
-        Tester.ActualCutoff = reply.At(5);
-    FollowTesterWithoutData();
-    return true;
+    return AsCommand([this] {
+        LinkReply reply;
+        if (!Exchange('l', {}, 'l', reply, RepeatableAttempts))
+            return false;
+        const Replies::ActualSettings used = *Replies::ActualSettingsOf(reply.View()); // an "l" reply was taken
+        if (used.Range)
+            Tester.ActualRange = *used.Range;
+        if (used.Cutoff)
+            Tester.ActualCutoff = *used.Cutoff;
+        FollowTesterWithoutData();
+        return true;
+    });
 }
 
 bool TComToPX510::ReadConditions()
 {
-    CommandScope scope(*this);
-    return QueryConditions() && ReadActualSettings();
+    return AsCommand([this] { return QueryConditions() && ReadActualSettings(); });
 }
 
 bool TComToPX510::SendConditions(const TConditions &conditions)
 {
-    CommandScope scope(*this);
-    LinkReply reply;
-    const QByteArray payload = Payload({conditions.Cutoff, conditions.SampleLengths, conditions.Standard,
-                                        conditions.Range, conditions.FilterCode});
-    if (!Exchange('c', payload, 'a', reply))
-        return false;
-    // They hold for the next measurement; the one on screen was taken under
-    // its own and keeps them.
-    Tester.Conditions = conditions;
-    FollowTesterWithoutData();
-    return true;
+    return AsCommand([&] {
+        LinkReply reply;
+        const QByteArray payload = Payload({conditions.Cutoff, conditions.SampleLengths, conditions.Standard,
+                                            conditions.Range, conditions.FilterCode});
+        if (!Exchange('c', payload, 'a', reply))
+            return false;
+        // They hold for the next measurement; the one on screen was taken under
+        // its own and keeps them.
+        Tester.Conditions = conditions;
+        FollowTesterWithoutData();
+        return true;
+    });
 }
 
 bool TComToPX510::ApplyConditions(const TConditions &conditions)
@@ -390,25 +415,26 @@ bool TComToPX510::ApplyConditions(const TConditions &conditions)
 
 void TComToPX510::SetUnitSystem(uint8_t unit)
 {
-    CommandScope scope(*this);
-    // The texts of the measurement's own system, whatever the tester's is.
-    SetParameterUnitTexts();
-    DistributeParameters();
-    if (unit == Tester.UnitSystem)
-        return;
-    LinkReply reply;
-    if (!Exchange('u', Payload({unit}), 'a', reply))
-        return;
-    Tester.UnitSystem = unit;
-    // The operator switched the system: the measurement goes with it, unless
-    // it was taken in that system already.
-    if (UnitSystem == unit)
-        return;
-    UnitSystem = unit;
-    if (unit == 0)
-        ConvertToMetric();
-    else
-        ConvertToImperial();
+    AsCommand([&] {
+        // The texts of the measurement's own system, whatever the tester's is.
+        SetParameterUnitTexts();
+        DistributeParameters();
+        if (unit == Tester.UnitSystem)
+            return;
+        LinkReply reply;
+        if (!Exchange('u', Payload({unit}), 'a', reply))
+            return;
+        Tester.UnitSystem = unit;
+        // The operator switched the system: the measurement goes with it, unless
+        // it was taken in that system already.
+        if (UnitSystem == unit)
+            return;
+        UnitSystem = unit;
+        if (unit == 0)
+            ConvertToMetric();
+        else
+            ConvertToImperial();
+    });
 }
 
 void TComToPX510::ConvertUnits(double factor)
@@ -441,38 +467,34 @@ void TComToPX510::ConvertToMetric()
 
 bool TComToPX510::PushSettings()
 {
-    CommandScope scope(*this);
-    ApplyConditions(Tester.Conditions);
-    SetUnitSystem(Tester.UnitSystem);
-    return false;
+    return AsCommand([this] {
+        ApplyConditions(Tester.Conditions);
+        SetUnitSystem(Tester.UnitSystem);
+        return false;
+    });
 }
 
 bool TComToPX510::ReadResults()
 {
-    CommandScope scope(*this);
-    LinkReply reply;
-    if (!Exchange('p', {}, 'p', reply, RepeatableAttempts))
-        return false;
-    constexpr int FieldCount = 12;
-    constexpr int FieldWidth = 13;
-    constexpr int FirstField = 4;
-    constexpr int ValueOffset = 5;
-    constexpr int ValueWidth = 8;
-    const qsizetype textLength = qstrnlen(reply.Bytes.data(), reply.Bytes.size());
-    const QString text = QString::fromLatin1(reply.Bytes.data(), textLength);
-    const std::array<Tparameter *, FieldCount> targets = {
-        &InstrumentParams.Ra,  &InstrumentParams.Rq, &InstrumentParams.Rz, &InstrumentParams.R3z,
-        &InstrumentParams.Ryi, &InstrumentParams.Ryd, &InstrumentParams.Rt, &InstrumentParams.Rp,
-        &InstrumentParams.Rv,  &InstrumentParams.S,  &InstrumentParams.Sm, &InstrumentParams.Sk};
-    for (int i = 0; i < FieldCount; ++i) {
-        const QString value = text.mid(FirstField + i * FieldWidth + ValueOffset, ValueWidth);
-        const std::optional<double> number = NumberText::parseDouble(value);
-        if (!number)
-            throw ConversionError(QStringLiteral("“%1”不是有效的数值").arg(value.trimmed()));
-        targets[size_t(i)]->ParamValue = *number;
-    }
-    DistributeParameters();
-    return true;
+    return AsCommand([this] {
+        LinkReply reply;
+        if (!Exchange('p', {}, 'p', reply, RepeatableAttempts))
+            return false;
+        const Replies::Results results = *Replies::ResultsOf(reply.View()); // a "p" reply was taken
+        const std::array<Tparameter *, Replies::Results::FieldCount> targets = {
+            &InstrumentParams.Ra,  &InstrumentParams.Rq, &InstrumentParams.Rz, &InstrumentParams.R3z,
+            &InstrumentParams.Ryi, &InstrumentParams.Ryd, &InstrumentParams.Rt, &InstrumentParams.Rp,
+            &InstrumentParams.Rv,  &InstrumentParams.S,  &InstrumentParams.Sm, &InstrumentParams.Sk};
+        // The values before a field that is not a number are kept.
+        for (int i = 0; i < results.Count; ++i)
+            targets[size_t(i)]->ParamValue = results.Values[size_t(i)];
+        if (!results.Complete()) {
+            Ended(LinkStatus::DataFormat);
+            throw ConversionError(QStringLiteral("“%1”不是有效的数值").arg(results.Unreadable));
+        }
+        DistributeParameters();
+        return true;
+    });
 }
 
 bool TComToPX510::EnterStylusMode()
@@ -482,13 +504,14 @@ bool TComToPX510::EnterStylusMode()
 
 std::optional<double> TComToPX510::ReadStylusPosition()
 {
-    CommandScope scope(*this);
-    const double limit = TesterRangeLimit(); // the stylus moves in the tester's range
-    LinkReply reply;
-    if (!Exchange('k', Payload({1}), 'k', reply))
-        return std::nullopt;
-    const auto position = static_cast<int16_t>(reply.At(4) | (reply.At(5) << 8));
-    return position / 2048.0 * limit * 1000;
+    return AsCommand([this]() -> std::optional<double> {
+        const double limit = TesterRangeLimit(); // the stylus moves in the tester's range
+        LinkReply reply;
+        if (!Exchange('k', Payload({1}), 'k', reply))
+            return std::nullopt;
+        const Replies::StylusPosition position = *Replies::StylusPositionOf(reply.View()); // a "k" reply was taken
+        return position.Counts / 2048.0 * limit * 1000;
+    });
 }
 
 bool TComToPX510::ExitStylusMode()
@@ -502,17 +525,20 @@ void TComToPX510::ReceiveNotify(int port)
 {
     if (Busy || Waiting)
         return; // the bytes belong to the command in progress
-    CommandScope scope(*this);
-    LinkReply reply;
-    {
-        BusyScope busy(*this);
-        if (ReadReply(port, reply, false) <= 0)
-            return;
-    }
-    if (reply.Code() == 's')
-        MeasurementFinished();
-    else if (reply.Code() == 'e')
-        SetError(reply.At(3));
+    AsCommand([&] {
+        LinkReply reply;
+        {
+            BusyScope busy(*this);
+            if (ReadReply(port, reply, false) <= 0)
+                return;
+        }
+        if (reply.Code() == 's') {
+            MeasurementFinished();
+        } else if (const std::optional<Replies::TesterError> error = Replies::TesterErrorOf(reply.View())) {
+            SetError(error->Code);
+            Ended(LinkStatus::TesterError);
+        }
+    });
 }
 
 void TComToPX510::MeasurementFinished()

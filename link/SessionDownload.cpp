@@ -7,6 +7,7 @@
 #include "link/Frame.h"
 #include "link/LinkMessages.h"
 #include "link/ReplyFrame.h"
+#include "link/Replies.h"
 #include "link/SessionLink.h"
 
 #include <algorithm>
@@ -25,28 +26,29 @@ bool TComToPX510::FetchMeasurement()
 {
     if (Waiting)
         return false; // asked for while a command waits for its reply
-    CommandScope scope(*this);
-    TransferIncomplete = false;
-    ResetMeasurement();
-    // A fetch that fails anywhere, before the packets too, ends the same way:
-    // the link idle again (or in the error state) and nothing shown.
-    bool fetched = false;
-    try {
-        if (ReadConditions()) {
-            TakeTesterSettings(); // the new measurement is taken under the tester's settings
-            fetched = ReadResults() && DownloadProfile(RawData, RawByteCount);
+    return AsCommand([this] {
+        TransferIncomplete = false;
+        ResetMeasurement();
+        // A fetch that fails anywhere, before the packets too, ends the same way:
+        // the link idle again (or in the error state) and nothing shown.
+        bool fetched = false;
+        try {
+            if (ReadConditions()) {
+                TakeTesterSettings(); // the new measurement is taken under the tester's settings
+                fetched = ReadResults() && DownloadProfile(RawData, RawByteCount);
+            }
+        } catch (...) {
+            FetchFailed(false); // the error's own message is shown instead
+            throw;
         }
-    } catch (...) {
-        FetchFailed(false); // the error's own message is shown instead
-        throw;
-    }
-    if (!fetched) {
-        FetchFailed(true);
-        return false;
-    }
-    DecodeProfile();
-    HasData = true;
-    return true;
+        if (!fetched) {
+            FetchFailed(true);
+            return false;
+        }
+        DecodeProfile();
+        HasData = true;
+        return true;
+    });
 }
 
 void TComToPX510::FetchFailed(bool tell)
@@ -67,31 +69,32 @@ bool TComToPX510::DownloadProfile(std::array<uint8_t, MaxRawBytes> &destination,
 {
     if (Waiting)
         return false;
-    CommandScope scope(*this);
-    MeasureTime = DateTimeText::now();
-    const int lengths = SampleLengthCount();
-    if (lengths == 0)
-        return false;
-    const int packets = (lengths + 1) * 5; // 10 to 30
-    BusyScope busy(*this);
-    bool complete = true;
-    for (int k = 1; k <= packets; ++k) {
-        if (!FetchPacket(k, destination)) {
-            complete = false; // the measurement cannot be whole any more
-            break;
+    return AsCommand([&] {
+        MeasureTime = DateTimeText::now();
+        const int lengths = SampleLengthCount();
+        if (lengths == 0)
+            return false;
+        const int packets = (lengths + 1) * 5; // 10 to 30
+        BusyScope busy(*this);
+        bool complete = true;
+        for (int k = 1; k <= packets; ++k) {
+            if (!FetchPacket(k, destination)) {
+                complete = false; // the measurement cannot be whole any more
+                break;
+            }
+            byteCount = k * ReplyFrame::PacketDataBytes;
+            DownloadPercent = k * 100 / packets;
+            LinkState = LinkDownloading;
         }
-        byteCount = k * ReplyFrame::PacketDataBytes;
-        DownloadPercent = k * 100 / packets;
-        LinkState = LinkDownloading;
-    }
-    if (!PortOpen)
-        return false; // the port went away: LinkState is already 1
-    if (!complete) {
-        LinkState = ErrorCode >= 0 ? LinkError : LinkIdle;
-        return false;
-    }
-    LinkState = LinkDownloadComplete;
-    return true;
+        if (!PortOpen)
+            return false; // the port went away: LinkState is already 1
+        if (!complete) {
+            LinkState = ErrorCode >= 0 ? LinkError : LinkIdle;
+            return false;
+        }
+        LinkState = LinkDownloadComplete;
+        return true;
+    });
 }
 
 // One packet into its 200 bytes of `destination`. A reply that is missing,
@@ -104,22 +107,27 @@ bool TComToPX510::FetchPacket(int packetNo, std::array<uint8_t, MaxRawBytes> &de
     const int32_t errorBefore = ErrorCode;
     const uint8_t stateBefore = LinkState;
     LinkReply reply;
+    LinkStatus status = ClosedStatus();
+    bool testerError = false;
     for (int attempt = 0; attempt < RepeatableAttempts && PortOpen; ++attempt) {
-        switch (ExchangeOnce('v', PacketNumber(packetNo), 'v', reply)) {
-        case ReplyOutcome::Taken:
-            if (reply.Length != ReplyFrame::PacketReplyBytes)
-                continue; // a whole frame, but not a packet of 200 bytes
+        status = ExchangeOnce('v', PacketNumber(packetNo), 'v', reply);
+        if (status == LinkStatus::None) {
+            const std::optional<Replies::ProfilePacket> packet = Replies::ProfilePacketOf(reply.View());
+            if (!packet) {
+                status = LinkStatus::Protocol; // a whole frame, but not a packet of 200 bytes
+                continue;
+            }
             ErrorCode = errorBefore;
             LinkState = stateBefore;
-            std::transform(reply.Bytes.begin() + ReplyFrame::PacketDataOffset,
-                           reply.Bytes.begin() + ReplyFrame::PacketDataOffset + ReplyFrame::PacketDataBytes,
+            std::transform(packet->Data.begin(), packet->Data.end(),
                            destination.begin() + (packetNo - 1) * ReplyFrame::PacketDataBytes,
                            [](char c) { return static_cast<uint8_t>(c); });
-            return true;
-        case ReplyOutcome::ErrorReply: SetError(reply.At(3)); break;
-        case ReplyOutcome::Unusable: break;
-        case ReplyOutcome::Failed: return false;
+            return Ended(LinkStatus::None);
         }
+        testerError = testerError || status == LinkStatus::TesterError;
+        if (status != LinkStatus::TesterError && !Retryable(status))
+            break;
     }
-    return false;
+    // An error reply stays recorded (ErrorCode) even when a later attempt fails otherwise.
+    return Ended(testerError ? LinkStatus::TesterError : status);
 }

@@ -3,8 +3,10 @@
 
 #include "link/ComToPX510Unit.h"
 
+#include <QByteArrayView>
+#include <algorithm>
 #include <array>
-#include <exception>
+#include <type_traits>
 
 // A request that changes nothing on the tester (conditions, results, a
 // profile packet) is asked for up to two more times when its reply is unusable.
@@ -14,31 +16,39 @@ constexpr int RepeatableAttempts = 3;
 struct TComToPX510::LinkReply {
     std::array<char, 256> Bytes{};
     int Length = 0;
-    uint8_t At(int offset) const { return static_cast<uint8_t>(Bytes[size_t(offset)]); }
     char Code() const { return Bytes[2]; }
+    QByteArrayView View() const { return {Bytes.data(), std::max(Length, 0)}; }
 };
 
-// Marks a command in progress. Work queued for after the command (a deferred
-// Disconnect, the windows' hooks) runs when the outermost one ends normally.
-class TComToPX510::CommandScope {
-public:
-    explicit CommandScope(TComToPX510 &session)
-        : Session(session), Exceptions(std::uncaught_exceptions())
-    {
-        ++Session.CommandDepth;
+// Work queued for after a command (a deferred Disconnect, the windows'
+// hooks) waits while any command runs and is drained when the outermost one
+// returns. A command that throws leaves it queued for the next one.
+template <class Work> auto TComToPX510::AsCommand(Work &&work)
+{
+    using Result = decltype(work());
+    ++CommandDepth;
+    if constexpr (std::is_void_v<Result>) {
+        try {
+            work();
+        } catch (...) {
+            --CommandDepth;
+            throw;
+        }
+        if (--CommandDepth == 0)
+            RunAfterCommand();
+    } else {
+        Result result{};
+        try {
+            result = work();
+        } catch (...) {
+            --CommandDepth;
+            throw;
+        }
+        if (--CommandDepth == 0)
+            RunAfterCommand();
+        return result;
     }
-    ~CommandScope() noexcept(false)
-    {
-        if (--Session.CommandDepth == 0 && std::uncaught_exceptions() == Exceptions)
-            Session.RunAfterCommand();
-    }
-    CommandScope(const CommandScope &) = delete;
-    CommandScope &operator=(const CommandScope &) = delete;
-
-private:
-    TComToPX510 &Session;
-    int Exceptions;
-};
+}
 
 // Busy for the length of an exchange, cleared whatever happens.
 class TComToPX510::BusyScope {

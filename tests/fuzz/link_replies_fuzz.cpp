@@ -3,7 +3,8 @@
 // frames of any code, error replies, profile packets, damaged frames, an
 // unsolicited end-of-measurement frame in front of the reply, a failed write,
 // or a device that goes away. Besides the sanitizers, it checks what the
-// session promises after every command whatever came back.
+// session promises after every command whatever came back, and what the
+// reply parsers promise for the input's bytes taken as a reply.
 
 #include "FuzzInput.h"
 
@@ -11,6 +12,7 @@
 #include "link/ComToPX510Unit.h"
 #include "link/Frame.h"
 #include "link/ReplyFrame.h"
+#include "link/Replies.h"
 #include "link/ScriptedComm.h"
 
 #include <cmath>
@@ -142,6 +144,36 @@ void checkSession(TComToPX510 &s, const FuzzedPort &port)
     }
 }
 
+bool within(const std::optional<uint8_t> &code, int lowest, int highest)
+{
+    return !code || (*code >= lowest && *code <= highest);
+}
+
+// The parsers on the bytes as they are, as if a read had brought them.
+void checkParsers(QByteArrayView reply)
+{
+    const bool hasCode = reply.size() > 2;
+    const auto is = [&](char code) { return hasCode && reply[2] == code; };
+    require(Replies::AcknowledgementOf(reply).has_value() == is('a'), "acknowledgement of another code");
+    require(Replies::TesterErrorOf(reply).has_value() == is('e'), "error reply of another code");
+    if (const auto c = Replies::ConditionsOf(reply))
+        require(within(c->Cutoff, 0, 3) && within(c->SampleLengths, 0, 4) && within(c->Standard, 0, 3)
+                    && within(c->Range, 0, 3) && within(c->FilterCode, 0, 3) && within(c->UnitSystem, 0, 1),
+                "a condition code outside its range");
+    if (const auto l = Replies::ActualSettingsOf(reply))
+        require(within(l->Range, 1, 3) && within(l->Cutoff, 1, 3), "an actual setting outside 1 .. 3");
+    if (const auto p = Replies::ResultsOf(reply)) {
+        require(p->Count >= 0 && p->Count <= Replies::Results::FieldCount, "result count");
+        require(allFinite(p->Values.data(), p->Count), "a result not finite");
+    }
+    if (const auto v = Replies::ProfilePacketOf(reply)) {
+        require(reply.size() == ReplyFrame::PacketReplyBytes, "a packet of another length");
+        require(v->Data.size() == ReplyFrame::PacketDataBytes && v->Number >= 0 && v->Number <= 0xFFFF,
+                "packet data or number");
+    }
+    require(Replies::StylusPositionOf(reply).has_value() == is('k'), "stylus position of another code");
+}
+
 TConditions conditionsFrom(FuzzInput &input)
 {
     TConditions c;
@@ -196,6 +228,7 @@ void runCommand(TComToPX510 &s, FuzzedPort &port, FuzzInput &input)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    checkParsers(QByteArrayView(data, qsizetype(size)));
     FuzzInput input(data, size);
     auto port = std::make_shared<FuzzedPort>(input);
     // Which of the eight ports exist, and how the serial layer behaves.

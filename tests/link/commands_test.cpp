@@ -4,6 +4,7 @@
 #include "link/LinkMessages.h"
 
 #include <QTimer>
+#include <functional>
 
 using Log = std::vector<std::string>;
 
@@ -506,4 +507,96 @@ TEST(LinkMessages, ErrorCodesHaveTheirMessages)
     for (auto c : cases)
         EXPECT_EQ(ErrorMessage(c.code), QStringLiteral("PX510 出错：错误类型(") + QString::fromUtf8(c.text) + ")")
             << c.code;
+}
+
+TEST(LinkMessages, EachStatusHasItsText)
+{
+    const QString noReply = QStringLiteral("PX510没有回复，请检查连接线和仪器电源。");
+    const struct {
+        LinkStatus status;
+        QString text;
+    } cases[] = {{LinkStatus::None, {}},
+                 {LinkStatus::NoPort, QStringLiteral("未连接到PX510，请先启动连接。")},
+                 {LinkStatus::TesterError, ErrorMessage(3)},
+                 {LinkStatus::PortLost, LinkLostMessage()},
+                 {LinkStatus::DataFormat, IncompleteTransferMessage()},
+                 {LinkStatus::NoAccess, noReply},
+                 {LinkStatus::Io, noReply},
+                 {LinkStatus::TimeOut, noReply},
+                 {LinkStatus::Protocol, noReply}};
+    for (const auto &c : cases)
+        EXPECT_EQ(FailureText(c.status, 3), c.text) << int(c.status);
+}
+
+// --- how the last exchange ended ----------------------------------------------
+
+TEST_F(LinkFixture, LastFailureSaysHowTheExchangeEnded)
+{
+    QByteArray damaged = ReplyFrame::Build('a');
+    damaged[4] = char(damaged[4] ^ 1);
+    const struct {
+        const char *what;
+        std::function<void(ScriptedComm &)> tester;
+        LinkStatus expected;
+    } cases[] = {
+        {"acknowledged", [](ScriptedComm &f) { f.QueueFrame(1, 'a'); }, LinkStatus::None},
+        {"error reply", [](ScriptedComm &f) { f.QueueReply(1, ReplyFrame::Error(4)); }, LinkStatus::TesterError},
+        {"silent", [](ScriptedComm &f) { f.QueueReply(1, {}); }, LinkStatus::TimeOut},
+        {"a piece", [](ScriptedComm &f) { f.QueueReply(1, ReplyFrame::Build('a').left(4)); }, LinkStatus::TimeOut},
+        {"damaged", [&](ScriptedComm &f) { f.QueueReply(1, damaged); }, LinkStatus::Protocol},
+        {"another request's", [](ScriptedComm &f) { f.QueueFrame(1, 't'); }, LinkStatus::Protocol},
+        {"write refused", [](ScriptedComm &f) { f.QueueWriteFailure(1); }, LinkStatus::Io},
+        {"port gone", [](ScriptedComm &f) { f.QueueVanish(1); }, LinkStatus::PortLost},
+    };
+    ConnectOn();
+    for (const auto &c : cases) {
+        Session.ErrorCode = -1;
+        Session.LinkState = LinkIdle;
+        c.tester(*Fake);
+        EXPECT_EQ(Session.StartMeasurement(), c.expected == LinkStatus::None) << c.what;
+        EXPECT_EQ(Session.LastFailure, c.expected) << c.what;
+    }
+    // Once lost, a command fails at once as on a lost link; never connected, as on none.
+    EXPECT_FALSE(Session.ReadActualSettings());
+    EXPECT_EQ(Session.LastFailure, LinkStatus::PortLost);
+    TComToPX510 never;
+    never.UseComm(std::make_shared<ScriptedComm>());
+    EXPECT_FALSE(never.StartMeasurement());
+    EXPECT_EQ(never.LastFailure, LinkStatus::NoPort);
+}
+
+TEST_F(LinkFixture, OnlyATimeOutOrAProtocolFaultIsAskedForAgain)
+{
+    ConnectOn();
+    Fake->QueueReply(1, {});
+    Fake->QueueFrame(1, 'a'); // another request's
+    Fake->QueueFrame(1, 'l', bytes({2, 2}));
+    EXPECT_TRUE(Session.ReadActualSettings());
+    EXPECT_EQ(Writes().size(), 3u);
+
+    Fake->Log.clear();
+    Fake->QueueReply(1, ReplyFrame::Error(2));
+    EXPECT_FALSE(Session.ReadActualSettings());
+    EXPECT_EQ(Session.LastFailure, LinkStatus::TesterError);
+    EXPECT_EQ(Writes().size(), 1u);
+}
+
+TEST_F(LinkFixture, ConnectTellsWhyNoTesterWasFound)
+{
+    EXPECT_FALSE(Session.Connect()); // no port at all
+    EXPECT_EQ(Session.LastFailure, LinkStatus::NoPort);
+    Fake->Present.insert(2);
+    EXPECT_FALSE(Session.Connect()); // a port, but nothing answers on it
+    EXPECT_EQ(Session.LastFailure, LinkStatus::TimeOut);
+    Fake->QueueReply(2, ReplyFrame::Error(1));
+    EXPECT_FALSE(Session.Connect());
+    EXPECT_EQ(Session.LastFailure, LinkStatus::TesterError);
+}
+
+TEST_F(LinkFixture, AResultThatIsNotANumberIsADataFormatFault)
+{
+    ConnectOn();
+    Fake->QueueFrame(1, 'p', ResultsPayload({"1", "x"}));
+    EXPECT_THROW(Session.ReadResults(), ConversionError);
+    EXPECT_EQ(Session.LastFailure, LinkStatus::DataFormat);
 }

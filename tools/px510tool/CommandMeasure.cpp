@@ -28,10 +28,8 @@ namespace {
 // Why the tester did not do what was asked, as the operator is told.
 QString Failure(const TComToPX510 &s, const QString &otherwise)
 {
-    if (s.ErrorCode >= 0)
-        return ErrorMessage(s.ErrorCode);
-    if (s.LinkLost)
-        return LinkLostMessage();
+    if (s.LastFailure == LinkStatus::TesterError || s.LastFailure == LinkStatus::PortLost)
+        return FailureText(s.LastFailure, s.ErrorCode);
     if (s.TransferIncomplete)
         return IncompleteTransferMessage();
     return otherwise;
