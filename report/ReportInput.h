@@ -23,6 +23,7 @@ struct ReportSeries {
     bool Unfiltered = false; // series 0
     bool Roughness = false;  // series 1
     bool Bearing = false;    // series 2
+    bool operator==(const ReportSeries &) const = default;
 };
 
 // The three level boxes of the bearing-ratio view, as the texts they hold.

@@ -10,31 +10,23 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QTemporaryFile>
 
 #include <filesystem>
 #include <system_error>
 
-void PrintReportPage(QPrinter &printer, const ReportPageInput &input, ReportChart *chart)
+void PrintReportPage(QPagedPaintDevice &device, const ReportPageInput &input, ReportChart *chart)
 {
     QPainter canvas;
-    if (!canvas.begin(&printer))
+    if (!canvas.begin(&device))
         throw PX510Error(QStringLiteral("无法开始打印：打印机或输出文件不可用。"));
-    const int width = printer.width();
-    const int height = printer.height();
+    const int width = device.width();
+    const int height = device.height();
     DrawReportPage(canvas, width, height, input);
     DrawReportChart(canvas, QPoint(0, 0), width, height, chart);
     if (!canvas.end())
         throw PX510Error(QStringLiteral("打印作业未能完成。"));
-}
-
-void SetUpReportPdf(QPrinter &printer, const QString &fileName)
-{
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(fileName);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
-    printer.setFullPage(true);
 }
 
 void WriteReportPdf(const QString &fileName, const ReportPageInput &input, ReportChart *chart)
@@ -46,15 +38,16 @@ void WriteReportPdf(const QString &fileName, const ReportPageInput &input, Repor
     if (target.isDir())
         throw FileError(QStringLiteral("无法保存报告“%1”：这是一个文件夹。").arg(fileName));
 
-    // The printer writes its file as it draws; it writes into a name of its own.
+    // The writer fills its file as it draws; it writes into a name of its own.
     QTemporaryFile part(target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX.part")));
     if (!part.open())
         throw FileError(QStringLiteral("无法在文件夹“%1”中写入报告：%2").arg(folder, part.errorString()));
     part.close();
     {
-        QPrinter printer(QPrinter::HighResolution);
-        SetUpReportPdf(printer, part.fileName());
-        PrintReportPage(printer, input, chart);
+        QPdfWriter writer(part.fileName());
+        writer.setResolution(1200); // a printer's high resolution
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
+        PrintReportPage(writer, input, chart);
     }
     // Replaces an existing file in one step.
     std::error_code error;

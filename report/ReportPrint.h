@@ -4,20 +4,19 @@
 
 #include "report/ReportInput.h"
 
-class QPrinter;
+class QPagedPaintDevice;
 class QString;
 class ReportChart;
 
-// Draws exactly one page onto the printable area of `printer`. A printer that
-// refuses the job raises a PX510Error; nothing is printed then.
-void PrintReportPage(QPrinter &printer, const ReportPageInput &input, ReportChart *chart);
+// Draws exactly one page onto the printable area of `device` (a printer or a
+// PDF writer). A device that refuses the job raises a PX510Error; nothing is
+// printed then.
+void PrintReportPage(QPagedPaintDevice &device, const ReportPageInput &input, ReportChart *chart);
 
-// Sets a printer up for the report's landscape A4 PDF file, without margins,
-// so that page units are exact tenths of a millimetre on the sheet.
-void SetUpReportPdf(QPrinter &printer, const QString &fileName);
-
-// The report as a PDF file that replaces `fileName` only once it is complete:
-// the page goes into a temporary file in the same folder, which is then
-// renamed. A killed or failed run leaves an existing file as it was. FileError
-// naming the folder when it does not exist or cannot take the file.
+// The report as a landscape A4 PDF file without margins, so that page units
+// are exact tenths of a millimetre on the sheet. It replaces `fileName` only
+// once it is complete: the page goes into a temporary file in the same
+// folder, which is then renamed. A killed or failed run leaves an existing
+// file as it was. FileError naming the folder when it does not exist or
+// cannot take the file.
 void WriteReportPdf(const QString &fileName, const ReportPageInput &input, ReportChart *chart);

@@ -1,5 +1,6 @@
 #include "report/RoungnessChartReport.h"
 
+#include "chart/MeasurementChart.h"
 #include "chart/RoungnessChart.h"
 
 #include <QPaintDevice>
@@ -31,15 +32,6 @@ constexpr double ScreenDpi = 96;
 
 RoungnessChartReport::RoungnessChartReport(TRoungnessChart &chart) : Chart(chart) {}
 
-QBrush RoungnessChartReport::Gradient()
-{
-    QLinearGradient gradient(0, 0, 0, 1);
-    gradient.setCoordinateMode(QGradient::ObjectMode);
-    gradient.setColorAt(0, Qt::white);
-    gradient.setColorAt(1, QColor(162, 208, 255));
-    return QBrush(gradient);
-}
-
 ReportChartLook RoungnessChartReport::Look() const
 {
     ReportChartLook look;
@@ -59,7 +51,7 @@ void RoungnessChartReport::SetLook(const ReportChartLook &look)
     GradientOn = look.Gradient;
     // Without its gradient the chart is transparent: the white page shows,
     // and so do texts written under the chart.
-    Chart.setBackground(look.Gradient ? Gradient() : QBrush(Qt::NoBrush));
+    Chart.setBackground(look.Gradient ? ChartBackground() : QBrush(Qt::NoBrush));
     Chart.xAxis->setBasePen(withWidth(Chart.xAxis->basePen(), look.BottomAxisPenWidth));
     Chart.yAxis->setBasePen(withWidth(Chart.yAxis->basePen(), look.LeftAxisPenWidth));
     Chart.legend->setVisible(look.LegendVisible);

@@ -18,9 +18,6 @@ public:
     // Series 0 to 2 of the chart: unfiltered, roughness and bearing ratio.
     ReportSeries ShownSeries() const;
 
-    // The chart's background: white into light blue, top to bottom.
-    static QBrush Gradient();
-
 private:
     TRoungnessChart &Chart;
     bool GradientOn = true; // the chart starts with its gradient

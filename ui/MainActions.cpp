@@ -5,6 +5,7 @@
 
 #include "link/ComToPX510Unit.h"
 #include "link/PortPermission.h"
+#include "report/ConditionTexts.h"
 
 #include <QAction>
 #include <QLabel>
@@ -17,45 +18,8 @@ void TForm1::ShowMeasurement()
 {
     if (!ComLink.HasData)
         return;
-    const double s = ComLink.SampleSpacing();
     TRoungnessChart *chart = RoungnessChart1;
-    for (int i = 0; i < chart->graphCount(); ++i)
-        chart->graph(i)->data()->clear();
-
-    QVector<double> keys, values;
-    const int samples = std::clamp<int>(ComLink.SampleCount, 0, TComToPX510::MaxSamples);
-    keys.reserve(samples);
-    values.reserve(samples);
-    for (int i = 0; i < samples; ++i) {
-        keys << i * s;
-        values << ComLink.Profile[static_cast<size_t>(i)];
-    }
-    Series1->setData(keys, values, true);
-
-    keys.clear();
-    values.clear();
-    const int roughness = std::clamp<int>(ComLink.RoughnessCount, 0, TComToPX510::MaxSamples);
-    for (int i = 0; i < roughness; ++i) {
-        keys << ComLink.RoughnessOrigin + i * s;
-        values << ComLink.RoughnessProfile[static_cast<size_t>(i)];
-    }
-    Series2->setData(keys, values, true);
-
-    // Material ratio across, depth in percent down; the curve rises
-    // monotonically, a stable sort keeps equal ratios in depth order.
-    std::vector<std::pair<double, double>> bearing;
-    const int levels = std::clamp<int>(ComLink.BearingLevels, 0, static_cast<int>(ComLink.BearingCurve.size()));
-    for (int i = 0; i < levels; ++i)
-        bearing.emplace_back(ComLink.BearingCurve[static_cast<size_t>(i)], double(i) / levels * 100);
-    std::stable_sort(bearing.begin(), bearing.end(), [](auto &a, auto &b) { return a.first < b.first; });
-    keys.clear();
-    values.clear();
-    for (const auto &[ratio, depth] : bearing) {
-        keys << ratio;
-        values << depth;
-    }
-    Series3->setData(keys, values, true);
-    chart->replot();
+    ShowCurves(*chart, SeriesOfChart(), ComLink);
 
     QString block;
     ComLink.ResultsText(6, block);
@@ -64,8 +28,6 @@ void TForm1::ShowMeasurement()
         block.chop(1);
     Memo1->appendPlainText(block);
 
-    chart->yAxis->setLabel(HeightUnit());
-    chart->xAxis->setLabel(LengthUnit());
     if (TheEdition == Edition::Station)
         Label9->setText(QStringLiteral("C:") + HeightUnit());
 
@@ -78,21 +40,14 @@ void TForm1::ShowMeasurement()
 
 void TForm1::UpdateStatusBar()
 {
-    auto write = [this](int panel, const QString &caption, void (TComToPX510::*label)(QString &) const) {
-        QString text;
-        (ComLink.*label)(text);
-        QLabel *box = StatusPanels[static_cast<size_t>(panel)];
-        box->setText(caption + text);
+    const std::array<QString, 6> texts = ConditionPanelTexts(ComLink);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        QLabel *box = StatusPanels[i + 1];
+        box->setText(texts[i]);
         // The imperial cutoff and range are longer than the design width.
         const int needed = box->fontMetrics().horizontalAdvance(box->text()) + 2 * box->frameWidth() + 8;
         box->setFixedWidth(std::max(box->minimumWidth(), needed));
-    };
-    write(1, QStringLiteral("取样长度:"), &TComToPX510::CutoffText);
-    write(2, QStringLiteral("评定长度:"), &TComToPX510::SampleLengthsText);
-    write(3, QStringLiteral("量程:"), &TComToPX510::RangeText);
-    write(4, QStringLiteral("滤波器:"), &TComToPX510::FilterText);
-    write(5, QStringLiteral("标准:"), &TComToPX510::StandardText);
-    write(6, QStringLiteral("单位:"), &TComToPX510::UnitSystemText);
+    }
 }
 
 std::array<QString, 5> TForm1::ReportStatusPanels() const

@@ -68,44 +68,32 @@ QString TForm1::LengthUnit() const
     return text;
 }
 
-void TForm1::SetSeriesShown(bool unfiltered, bool roughness, bool bearing)
+ChartSeries TForm1::SeriesOfChart() const
 {
-    Series1->setVisible(unfiltered);
-    Series2->setVisible(roughness);
-    Series3->setVisible(bearing);
-}
-
-void TForm1::SyncLegend()
-{
-    // The legend lists the shown curves, in series order.
-    QCPLegend *legend = RoungnessChart1->legend;
-    legend->clearItems();
-    for (QCPGraph *series : {Series1, Series2, Series3})
-        if (series->visible())
-            series->addToLegend();
+    return {Series1, Series2, Series3, Series4};
 }
 
 void TForm1::UnfilterCurveExecute()
 {
-    SetSeriesShown(true, false, false);
+    ShowSeries(SeriesOfChart(), true, false, false);
     SetBearingLayout(false);
 }
 
 void TForm1::RounessCurveExecute()
 {
-    SetSeriesShown(false, true, false);
+    ShowSeries(SeriesOfChart(), false, true, false);
     SetBearingLayout(false);
 }
 
 void TForm1::RAndUnfCurveExecute()
 {
-    SetSeriesShown(true, true, false);
+    ShowSeries(SeriesOfChart(), true, true, false);
     SetBearingLayout(false);
 }
 
 void TForm1::TPCurveExecute()
 {
-    SetSeriesShown(false, false, true);
+    ShowSeries(SeriesOfChart(), false, false, true);
     // The level box is on screen only in this view: the layout comes first,
     // so that a level that is not a number is reported with its box there
     // to be mended, instead of keeping the view shut.
@@ -116,53 +104,13 @@ void TForm1::TPCurveExecute()
 
 void TForm1::SetBearingLayout(bool bearing)
 {
-    TRoungnessChart *chart = RoungnessChart1;
-    const bool station = TheEdition == Edition::Station;
-    if (bearing) {
-        Series1->setVisible(false);
-        Series2->setVisible(false);
-        Series3->setVisible(true);
-        if (Series4)
-            Series4->setVisible(true);
-        chart->yAxis->setRangeReversed(true);
-        chart->yAxis->setLabel(QStringLiteral("c"));
-        chart->xAxis->setLabel(QStringLiteral("Rmr"));
-        chart->MarkerMode = station ? 0 : 1;
-        chart->SetMarginPercents(20, 5, 30, 0);
-        BearingPanel->show();
-        if (PercentLabelBottom) {
-            PercentLabelBottom->show();
-            PercentLabelLeft->show();
-        }
-        double minimum = 0, maximum = 0;
-        ComLink.GetProfileMinMax(minimum, maximum);
-        const double span = std::fabs(maximum - minimum);
-        // An empty profile has no height; the axis then shows 0 .. 1.
-        chart->yAxis2->setRange(0, span > 0 ? span : 1);
-        chart->yAxis2->setVisible(true);
-        chart->SetAxisAutomatic(chart->yAxis2, false);
-        chart->SetAxisAutomatic(chart->yAxis, false);
-        chart->yAxis->setRange(0, 100);
-    } else {
-        Series3->setVisible(false);
-        if (Series4)
-            Series4->setVisible(false);
-        chart->yAxis->setRangeReversed(false);
-        chart->MarkerMode = 0;
-        chart->yAxis->setLabel(HeightUnit());
-        chart->xAxis->setLabel(LengthUnit());
-        chart->SetMarginPercents(5, 5, 5, 0);
-        BearingPanel->hide();
-        if (PercentLabelBottom) {
-            PercentLabelBottom->hide();
-            PercentLabelLeft->hide();
-        }
-        // The peak-to-valley scale belongs to the bearing-ratio curve alone.
-        chart->yAxis2->setVisible(false);
-        CancleAutoScaleExecute();
+    // The panels first: the chart's replot places them.
+    BearingPanel->setVisible(bearing);
+    if (PercentLabelBottom) {
+        PercentLabelBottom->setVisible(bearing);
+        PercentLabelLeft->setVisible(bearing);
     }
-    SyncLegend();
-    chart->replot();
+    LayOutView(*RoungnessChart1, SeriesOfChart(), ComLink, bearing);
 }
 
 void TForm1::Edit1Change()
@@ -173,14 +121,7 @@ void TForm1::Edit1Change()
     double minimum = 0, maximum = 0;
     ComLink.GetProfileMinMax(minimum, maximum);
     Edit3->setText(fixed2(std::fabs(maximum - minimum) * c / 100));
-    if (Series4) {
-        Series4->data()->clear();
-        Series4->addData({0, r, r}, {c, c, 100}, true);
-        RoungnessChart1->replot();
-    } else {
-        RoungnessChart1->MarkerPoint = {r, c};
-        RoungnessChart1->RepaintCursors();
-    }
+    ShowBearingLevel(*RoungnessChart1, SeriesOfChart(), c, r);
 }
 
 void TForm1::UpDown1Click(bool up)
@@ -292,9 +233,7 @@ void TForm1::ScreenAllExecute()
 
 void TForm1::DefaultViewPortExecute()
 {
-    RoungnessChart1->SetAxisAutomatic(RoungnessChart1->xAxis, true);
-    RoungnessChart1->SetZoomMode(false);
-    CancleAutoScaleExecute(); // the vertical range of the measuring range
+    DefaultViewport(*RoungnessChart1, ComLink);
 }
 
 void TForm1::AutoScaleExecute()
@@ -307,11 +246,7 @@ void TForm1::AutoScaleExecute()
 
 void TForm1::CancleAutoScaleExecute()
 {
-    TRoungnessChart *chart = RoungnessChart1;
-    const double maximum = ComLink.RangeLimit() * 1000;
-    chart->SetAxisAutomatic(chart->yAxis, false);
-    chart->yAxis->setRange(-maximum, maximum);
-    chart->replot();
+    FixProfileRange(*RoungnessChart1, ComLink);
 }
 
 void TForm1::ChartAxisClick(QCPAxis *axis)

@@ -222,61 +222,78 @@ void TForm1::CreateActions()
         QAction *&Field;
         const char16_t *Caption;
         const char16_t *Hint;
-        void (TForm1::*Handler)();
         std::function<bool()> Enabled;
         std::optional<ToolIcon> Icon;
     };
     const Row rows[] = {
-        {InportDataFromFile, u"打开文件", u"打开文件", &TForm1::InportDataFromFileExecute, always, ToolIcon::OpenFile},
-        {ExportDataToFile, u"保存文件", u"保存文件", &TForm1::ExportDataToFileExecute, hasData, ToolIcon::SaveFile},
-        {OpenDataManager, u"打开数据库", u"打开数据库", nullptr, always, ToolIcon::OpenDatabase},
-        {SaveData, u"保存数据", u"保存数据", nullptr, hasData, ToolIcon::SaveRecord},
-        {PrintView, u"打印预览", u"打印预览", nullptr, always, ToolIcon::PrintPreview},
-        {exitpro, u"退出", u"退出", nullptr, [linkState] { return linkState() == LinkDisconnected; }, std::nullopt},
-        {StartConnect, u"启动连接", u"启动连接", &TForm1::StartConnectExecute, in({LinkDisconnected}), ToolIcon::Connect},
+        {InportDataFromFile, u"打开文件", u"打开文件", always, ToolIcon::OpenFile},
+        {ExportDataToFile, u"保存文件", u"保存文件", hasData, ToolIcon::SaveFile},
+        {OpenDataManager, u"打开数据库", u"打开数据库", always, ToolIcon::OpenDatabase},
+        {SaveData, u"保存数据", u"保存数据", hasData, ToolIcon::SaveRecord},
+        {PrintView, u"打印预览", u"打印预览", always, ToolIcon::PrintPreview},
+        {exitpro, u"退出", u"退出", [linkState] { return linkState() == LinkDisconnected; }, std::nullopt},
+        {StartConnect, u"启动连接", u"启动连接", in({LinkDisconnected}), ToolIcon::Connect},
         // A disconnect asked for during an exchange is sent once it has ended.
-        {StopConnect, u"断开连接", u"断开连接", &TForm1::StopConnectExecute, [linkState] { return linkState() == LinkIdle || linkState() == LinkDownloadComplete; }, ToolIcon::Disconnect},
-        {RunMeasure, u"启动测量", u"启动测量", &TForm1::RunMeasureExecute, in({LinkIdle, LinkDownloadComplete}), ToolIcon::Measure},
-        {PickUpPosition, u"拾取针位", u"拾取针位", nullptr, in({LinkIdle, LinkDownloadComplete, LinkMeasurementFinished}), ToolIcon::StylusPosition},
-        {LoadData, u"载入数据", u"载入数据", &TForm1::LoadDataExecute, in({LinkIdle, LinkDownloadComplete}), ToolIcon::LoadData},
-        {PreferenceConfig, u"配置", u"配置", nullptr, connected, ToolIcon::Settings},
-        {UnfilterCurve, u"未滤波曲线", u"未滤波曲线", &TForm1::UnfilterCurveExecute, always, ToolIcon::UnfilteredCurve},
-        {RounessCurve, u"粗糙度曲线", u"粗糙度曲线", &TForm1::RounessCurveExecute, always, ToolIcon::RoughnessCurve},
-        {RAndUnfCurve, u"粗糙度和未滤波曲线", u"粗糙度和未滤波曲线", &TForm1::RAndUnfCurveExecute, always, ToolIcon::BothCurves},
-        {TPCurve, u"支撑率曲线", u"支撑率曲线", &TForm1::TPCurveExecute, always, ToolIcon::BearingCurve},
-        {ShowAsistLine, u"显示辅助线", u"显示辅助线", &TForm1::ShowAsistLineExecute, [this] { return RoungnessChart1->ShowPosition1 != 1; }, ToolIcon::ShowCursors},
-        {HideAsistLine, u"隐藏辅助线", u"隐藏辅助线", &TForm1::HideAsistLineExecute, [this] { return RoungnessChart1->ShowPosition1 == 1; }, ToolIcon::HideCursors},
-        {ZoomScale, u"缩放", u"缩放", &TForm1::ZoomScaleExecute, [this] { return !RoungnessChart1->ZoomMode(); }, ToolIcon::Zoom},
-        {DefaultViewPort, u"默认视图", u"默认视图", &TForm1::DefaultViewPortExecute, always, ToolIcon::DefaultView},
-        {ScreenAll, u"全屏", u"全屏", &TForm1::ScreenAllExecute, always, ToolIcon::WholeCurve},
-        {AutoScale, u"自动缩放", u"", &TForm1::AutoScaleExecute, [this] { return !RoungnessChart1->AxisAutomatic(RoungnessChart1->yAxis); }, std::nullopt},
-        {CancleAutoScale, u"取消自动缩放", u"", &TForm1::CancleAutoScaleExecute, [this] { return RoungnessChart1->AxisAutomatic(RoungnessChart1->yAxis); }, std::nullopt},
+        {StopConnect, u"断开连接", u"断开连接", [linkState] { return linkState() == LinkIdle || linkState() == LinkDownloadComplete; }, ToolIcon::Disconnect},
+        {RunMeasure, u"启动测量", u"启动测量", in({LinkIdle, LinkDownloadComplete}), ToolIcon::Measure},
+        {PickUpPosition, u"拾取针位", u"拾取针位", in({LinkIdle, LinkDownloadComplete, LinkMeasurementFinished}), ToolIcon::StylusPosition},
+        {LoadData, u"载入数据", u"载入数据", in({LinkIdle, LinkDownloadComplete}), ToolIcon::LoadData},
+        {PreferenceConfig, u"配置", u"配置", connected, ToolIcon::Settings},
+        {UnfilterCurve, u"未滤波曲线", u"未滤波曲线", always, ToolIcon::UnfilteredCurve},
+        {RounessCurve, u"粗糙度曲线", u"粗糙度曲线", always, ToolIcon::RoughnessCurve},
+        {RAndUnfCurve, u"粗糙度和未滤波曲线", u"粗糙度和未滤波曲线", always, ToolIcon::BothCurves},
+        {TPCurve, u"支撑率曲线", u"支撑率曲线", always, ToolIcon::BearingCurve},
+        {ShowAsistLine, u"显示辅助线", u"显示辅助线", [this] { return RoungnessChart1->ShowPosition1 != 1; }, ToolIcon::ShowCursors},
+        {HideAsistLine, u"隐藏辅助线", u"隐藏辅助线", [this] { return RoungnessChart1->ShowPosition1 == 1; }, ToolIcon::HideCursors},
+        {ZoomScale, u"缩放", u"缩放", [this] { return !RoungnessChart1->ZoomMode(); }, ToolIcon::Zoom},
+        {DefaultViewPort, u"默认视图", u"默认视图", always, ToolIcon::DefaultView},
+        {ScreenAll, u"全屏", u"全屏", always, ToolIcon::WholeCurve},
+        {AutoScale, u"自动缩放", u"", [this] { return !RoungnessChart1->AxisAutomatic(RoungnessChart1->yAxis); }, std::nullopt},
+        {CancleAutoScale, u"取消自动缩放", u"", [this] { return RoungnessChart1->AxisAutomatic(RoungnessChart1->yAxis); }, std::nullopt},
         // corviaview has no help handler: its help command stays disabled.
-        {OpenHelp, u"打开帮助", u"打开帮助", &TForm1::OpenHelpExecute, [station] { return station; }, ToolIcon::Help},
-        {BrowseVantrel, u"登陆Vantrel网站", u"登陆Vantrel网站", &TForm1::BrowseVantrelExecute, always, ToolIcon::WebSite},
-        {About, u"关于...", u"关于...", nullptr, always, std::nullopt},
+        {OpenHelp, u"打开帮助", u"打开帮助", [station] { return station; }, ToolIcon::Help},
+        {BrowseVantrel, u"登陆Vantrel网站", u"登陆Vantrel网站", always, ToolIcon::WebSite},
+        {About, u"关于...", u"关于...", always, std::nullopt},
     };
     for (const Row &row : rows) {
         QAction *action = MakeAction(row.Field, QString::fromUtf16(row.Caption), QString::fromUtf16(row.Hint), row.Enabled);
         if (row.Icon)
             action->setIcon(DrawToolIcon(*row.Icon));
-        if (row.Handler)
-            OnTriggered(action, [this, handler = row.Handler] { (this->*handler)(); });
     }
-    // Actions whose work lies in other windows go through the hooks.
-    auto hook = [this](QAction *action, std::function<void()> TMainWindowHooks::*member) {
-        OnTriggered(action, [this, member] {
-            if (Hooks.*member)
-                (Hooks.*member)();
+    OnTriggered(InportDataFromFile, [this] { InportDataFromFileExecute(); });
+    OnTriggered(ExportDataToFile, [this] { ExportDataToFileExecute(); });
+    OnTriggered(exitpro, [this] { close(); });
+    OnTriggered(StartConnect, [this] { StartConnectExecute(); });
+    OnTriggered(StopConnect, [this] { StopConnectExecute(); });
+    OnTriggered(RunMeasure, [this] { RunMeasureExecute(); });
+    OnTriggered(LoadData, [this] { LoadDataExecute(); });
+    OnTriggered(UnfilterCurve, [this] { UnfilterCurveExecute(); });
+    OnTriggered(RounessCurve, [this] { RounessCurveExecute(); });
+    OnTriggered(RAndUnfCurve, [this] { RAndUnfCurveExecute(); });
+    OnTriggered(TPCurve, [this] { TPCurveExecute(); });
+    OnTriggered(ShowAsistLine, [this] { ShowAsistLineExecute(); });
+    OnTriggered(HideAsistLine, [this] { HideAsistLineExecute(); });
+    OnTriggered(ZoomScale, [this] { ZoomScaleExecute(); });
+    OnTriggered(DefaultViewPort, [this] { DefaultViewPortExecute(); });
+    OnTriggered(ScreenAll, [this] { ScreenAllExecute(); });
+    OnTriggered(AutoScale, [this] { AutoScaleExecute(); });
+    OnTriggered(CancleAutoScale, [this] { CancleAutoScaleExecute(); });
+    OnTriggered(OpenHelp, [this] { OpenHelpExecute(); });
+    OnTriggered(BrowseVantrel, [this] { BrowseVantrelExecute(); });
+    // Actions whose work lies in other windows go through the hooks, looked
+    // up when triggered: start-up fills them in after the window is made.
+    auto viaHook = [this](QAction *action, const std::function<void()> &hook) {
+        OnTriggered(action, [&hook] {
+            if (hook)
+                hook();
         });
     };
-    hook(OpenDataManager, &TMainWindowHooks::ShowDataManager);
-    hook(SaveData, &TMainWindowHooks::ShowSaveRecord);
-    hook(PrintView, &TMainWindowHooks::ShowReport);
-    hook(PickUpPosition, &TMainWindowHooks::ShowStylusWindow);
-    hook(PreferenceConfig, &TMainWindowHooks::ShowSettings);
-    hook(About, &TMainWindowHooks::ShowAbout);
-    OnTriggered(exitpro, [this] { close(); });
+    viaHook(OpenDataManager, Hooks.ShowDataManager);
+    viaHook(SaveData, Hooks.ShowSaveRecord);
+    viaHook(PrintView, Hooks.ShowReport);
+    viaHook(PickUpPosition, Hooks.ShowStylusWindow);
+    viaHook(PreferenceConfig, Hooks.ShowSettings);
+    viaHook(About, Hooks.ShowAbout);
 }
 
 void TForm1::OpenWithDesktop(const QString &url, const QString &failure)
@@ -389,48 +406,11 @@ void TForm1::CreateChart()
     TRoungnessChart *chart = RoungnessChart1;
     chart->setObjectName(QStringLiteral("RoungnessChart1"));
     chart->resize(857, 480);
-    QLinearGradient gradient(0, 0, 0, 1);
-    gradient.setCoordinateMode(QGradient::ObjectMode);
-    gradient.setColorAt(0, Qt::white);
-    gradient.setColorAt(1, QColor(162, 208, 255));
-    chart->setBackground(QBrush(gradient));
-    chart->axisRect()->setBackground(Qt::NoBrush);
-    for (QCPAxis *axis : {chart->xAxis, chart->yAxis, chart->yAxis2}) {
-        axis->grid()->setPen(QPen(Qt::black, 0, Qt::DotLine));
-        axis->grid()->setZeroLinePen(Qt::NoPen);
-    }
-    chart->yAxis2->setVisible(false);
-    chart->xAxis->setRange(0, 25);
-
-    // The legend sits below the plot, centred, and lists the series by title.
-    chart->legend->setVisible(true);
-    auto *legendRow = new QCPLayoutGrid;
-    chart->plotLayout()->addElement(1, 0, legendRow);
-    chart->plotLayout()->setRowStretchFactor(1, 0.001);
-    legendRow->addElement(0, 0, new QCPLayoutElement(chart));
-    legendRow->addElement(0, 1, chart->legend);
-    legendRow->addElement(0, 2, new QCPLayoutElement(chart));
-    legendRow->setColumnStretchFactors({1, 0.001, 1});
-    chart->legend->setFillOrder(QCPLegend::foColumnsFirst);
-    chart->legend->setBrush(QColor(255, 255, 255, 160));
-    chart->legend->setBorderPen(Qt::NoPen);
-    chart->legend->setMargins(QMargins(6, 2, 6, 2));
-
-    auto series = [chart](const QString &title, const QColor &colour) {
-        QCPGraph *graph = chart->addGraph();
-        graph->setName(title);
-        graph->setPen(QPen(colour, 1));
-        graph->setLineStyle(QCPGraph::lsLine);
-        return graph;
-    };
-    Series1 = series(QStringLiteral("未滤波轮廓"), Qt::red);
-    Series2 = series(QStringLiteral("滤波轮廓"), QColor(0, 128, 0));
-    Series3 = series(QStringLiteral("支撑率曲线"), QColor(0, 64, 128));
-    if (TheEdition == Edition::Station) {
-        Series4 = series(QString(), QColor(255, 0, 255));
-        Series4->removeFromLegend();
-    }
-    chart->SetMarginPercents(5, 5, 5, 0);
+    const ChartSeries series = SetUpChart(*chart, TheEdition == Edition::Station);
+    Series1 = series.Unfiltered;
+    Series2 = series.Roughness;
+    Series3 = series.Bearing;
+    Series4 = series.LevelLine;
 
     chart->setContextMenuPolicy(Qt::CustomContextMenu);
     PopupMenu1 = new QMenu(this);

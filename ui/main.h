@@ -3,6 +3,7 @@
 // the message box, the chart with its side panel and bearing-ratio boxes,
 // and the status bar. Every action works on the one session it was given.
 
+#include "chart/MeasurementChart.h"
 #include "chart/RoungnessChart.h"
 #include "common/Dialogs.h"
 #include "common/Edition.h"
@@ -155,8 +156,7 @@ private:
     void PlaceBearingPanel();
     void PlaceLogo();
     void WriteCursorReadouts();
-    void SetSeriesShown(bool unfiltered, bool roughness, bool bearing);
-    void SyncLegend();
+    ChartSeries SeriesOfChart() const;
     void Guarded(const std::function<void()> &work);
     QAction *MakeAction(QAction *&field, const QString &caption, const QString &hint, std::function<bool()> enabled);
     // Runs `work` when `action` is triggered and its enabling rule holds.

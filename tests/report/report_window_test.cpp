@@ -8,6 +8,7 @@
 #include "ReportFixtures.h"
 #include "ScriptedDialogs.h"
 #include "TestSupport.h"
+#include "chart/MeasurementChart.h"
 #include "common/Errors.h"
 #include "database/RecordDateText.h"
 #include "report/PrintPreviewFM.h"
@@ -15,6 +16,7 @@
 #include "report/ReportPage.h"
 #include "report/ReportPrint.h"
 #include "report/RoungnessChartReport.h"
+#include "ui/main.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -261,6 +263,40 @@ TEST(ReportMainChart, ChartStaysInsideItsFrameOnScreenAndOnAFineDevice)
         EXPECT_GT(changed, c.size.width() * c.size.height() / 200) << "the chart is drawn at " << c.dpi << " dpi";
         EXPECT_EQ(outside, 0) << c.size.width() << "x" << c.size.height();
     }
+}
+
+// The report draws its chart without the main window: in every view it must
+// be the picture the window shows of the same measurement just loaded.
+TEST(ReportMainChart, ChartOfAMeasurementIsTheMainWindowsInEveryView)
+{
+    auto onPaper = [](TRoungnessChart &chart) {
+        QImage image(857, 400, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter canvas(&image);
+        chart.DrawToCanvas(canvas, image.rect());
+        return image;
+    };
+    TComToPX510 session;
+    ScriptedDialogs dialogs;
+    TForm1 window(session, dialogs, Edition::Station);
+    session.LoadMeasurementFile(sourcePath(QStringLiteral("tests/fixtures/imperial_1000.PX510")));
+    window.ShowMeasurement();
+    struct Case {
+        ChartView view;
+        std::function<void()> show;
+    };
+    const Case cases[] = {{ChartView::Roughness, [&] { window.RounessCurveExecute(); }},
+                          {ChartView::Unfiltered, [&] { window.UnfilterCurveExecute(); }},
+                          {ChartView::Both, [&] { window.RAndUnfCurveExecute(); }},
+                          {ChartView::Bearing, [&] { window.TPCurveExecute(); }}};
+    for (const Case &c : cases) {
+        c.show();
+        const std::unique_ptr<TRoungnessChart> chart = MeasurementChart(session, c.view);
+        RoungnessChartReport paper(*chart);
+        EXPECT_EQ(paper.ShownSeries(), window.ReportSeriesShown()) << int(c.view);
+        EXPECT_EQ(onPaper(*chart), onPaper(*window.RoungnessChart1)) << "view " << int(c.view);
+    }
+    EXPECT_TRUE(dialogs.Warnings.isEmpty());
 }
 
 class ReportRecordHeader : public DatabaseTest {};
