@@ -65,6 +65,10 @@ QString TPXFileIO::DateText() const
 void TPXFileIO::SetDateText(const QString &text)
 {
     QByteArray encoded = cutToBytes(TextCodec::toGb2312(text), DateTextLength);
+    if (encoded == DateTextBytes())
+        return; // a record read keeps its bytes as they were
+    // Nothing of an earlier, longer text stays behind a new one.
+    DateBlock.fill(0);
     DateBlock[0] = static_cast<uint8_t>(encoded.size());
     std::memcpy(DateBlock.data() + 1, encoded.constData(), static_cast<size_t>(encoded.size()));
 }

@@ -68,6 +68,10 @@ TEST(RecordLayout, DateTextIsCutToTwentyBytesWithoutSplittingACharacter)
     record.SetDateText(QStringLiteral("2023-11-25 23:59:59μ")); // "μ" would be bytes 20 and 21
     EXPECT_EQ(record.DateText(), QStringLiteral("2023-11-25 23:59:59"));
     EXPECT_EQ(record.DateBlock[0], 19);
+    // A shorter text leaves nothing of the longer one behind it: two records
+    // of one measurement are the same bytes, whenever they were made.
+    record.SetDateText(QStringLiteral("2023-7-16"));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(record.DateBlock.data()) + 10, 11), QByteArray(11, '\0'));
 }
 
 TEST(RecordLayout, MidnightIsWrittenWithoutTime)
