@@ -44,7 +44,7 @@ public:
     // The current row of the list: the report header reads its ID, WorkName,
     // Operator and DateTime (RecordDateText::Display) from here.
     TRecordView &MainQuery() { return Manager.MainQuery(); }
-    TComToPX510 &PreviewSession() { return Manager.PreviewSession(); }
+    TMeasurement &PreviewSession() { return Manager.PreviewSession(); }
 
     // Stores ComLink's measurement with the texts of the record dialog:
     // -1 declined, 1 appended, 0 updated. Errors are thrown to the caller.

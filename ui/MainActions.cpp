@@ -5,6 +5,7 @@
 
 #include "link/ComToPX510Unit.h"
 #include "link/PortPermission.h"
+#include "measurement/Curves.h"
 
 #include <QAction>
 #include <QLabel>
@@ -17,39 +18,22 @@ void TForm1::ShowMeasurement()
 {
     if (!ComLink.HasData)
         return;
-    const double s = ComLink.SampleSpacing();
     TRoungnessChart *chart = RoungnessChart1;
     for (int i = 0; i < chart->graphCount(); ++i)
         chart->graph(i)->data()->clear();
 
-    QVector<double> keys, values;
-    const int samples = std::clamp<int>(ComLink.SampleCount, 0, TComToPX510::MaxSamples);
-    keys.reserve(samples);
-    values.reserve(samples);
-    for (int i = 0; i < samples; ++i) {
-        keys << i * s;
-        values << ComLink.Profile[static_cast<size_t>(i)];
-    }
-    Series1->setData(keys, values, true);
-
-    keys.clear();
-    values.clear();
-    const int roughness = std::clamp<int>(ComLink.RoughnessCount, 0, TComToPX510::MaxSamples);
-    for (int i = 0; i < roughness; ++i) {
-        keys << ComLink.RoughnessOrigin + i * s;
-        values << ComLink.RoughnessProfile[static_cast<size_t>(i)];
-    }
-    Series2->setData(keys, values, true);
+    const TMeasurementCurves curves = CurvesOf(ComLink);
+    Series1->setData(curves.Profile.X, curves.Profile.Y, true);
+    Series2->setData(curves.Roughness.X, curves.Roughness.Y, true);
 
     // Material ratio across, depth in percent down; the curve rises
     // monotonically, a stable sort keeps equal ratios in depth order.
+    const TCurve &curve = curves.Bearing;
     std::vector<std::pair<double, double>> bearing;
-    const int levels = std::clamp<int>(ComLink.BearingLevels, 0, static_cast<int>(ComLink.BearingCurve.size()));
-    for (int i = 0; i < levels; ++i)
-        bearing.emplace_back(ComLink.BearingCurve[static_cast<size_t>(i)], double(i) / levels * 100);
+    for (qsizetype i = 0; i < curve.size(); ++i)
+        bearing.emplace_back(curve.X[i], curve.Y[i]);
     std::stable_sort(bearing.begin(), bearing.end(), [](auto &a, auto &b) { return a.first < b.first; });
-    keys.clear();
-    values.clear();
+    QVector<double> keys, values;
     for (const auto &[ratio, depth] : bearing) {
         keys << ratio;
         values << depth;
