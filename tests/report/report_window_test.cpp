@@ -41,7 +41,7 @@ int pdfPageCount(const QString &fileName)
 
 struct Window {
     ScriptedDialogs dialogs;
-    std::unique_ptr<TComToPX510> session = measuredSession(0);
+    std::unique_ptr<TMeasurement> session = measuredSession(0);
     TForm6 form{*session, dialogs};
 };
 
@@ -50,7 +50,7 @@ QImage render(QSize size, ReportChart *chart)
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::red);
     QPainter canvas(&image);
-    TComToPX510 session;
+    TMeasurement session;
     ReportPageInput input;
     input.Session = &session;
     DrawReportPage(canvas, size.width(), size.height(), input);
@@ -242,7 +242,7 @@ TEST(ReportMainChart, ChartStaysInsideItsFrameOnScreenAndOnAFineDevice)
         for (QImage *image : {&page, &withChart}) {
             image->fill(Qt::red);
             QPainter canvas(image);
-            TComToPX510 session;
+            TMeasurement session;
             ReportPageInput input;
             input.Session = &session;
             DrawReportPage(canvas, c.size.width(), c.size.height(), input);
@@ -267,7 +267,7 @@ class ReportRecordHeader : public DatabaseTest {};
 
 TEST_F(ReportRecordHeader, NamesTheRecordOfTheMeasurementNotTheListsCurrentRow)
 {
-    TComToPX510 session;
+    TMeasurement session;
     ScriptedDialogs dialogs;
     insertRow(QStringLiteral("A001"), at(2024, 3, 6), QStringLiteral("轴"), QString());
     Manager.MainQuery().ShowAll();
