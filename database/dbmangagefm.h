@@ -3,7 +3,7 @@
 // database, previews the stored profile of the current record, edits a
 // record's descriptive columns, filters by date, searches, deletes, and loads
 // a record into the main window. It owns the database connection and the
-// preview session, so the record dialog, the save action and the report use
+// preview measurement, so the record dialog, the save action and the report use
 // it while it is hidden.
 
 #include "common/Edition.h"
