@@ -1,6 +1,7 @@
 #include "chart/MeasurementChart.h"
 
-#include "link/ComToPX510Unit.h"
+#include "measurement/Curves.h"
+#include "measurement/Measurement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,35 +10,20 @@
 
 namespace {
 
-// The one place the chart reads a measurement's curves and units.
+
+// The chart's series: the bearing curve sorted by material ratio across
+// (depth in percent down; a stable sort keeps equal ratios in depth order).
 struct Curves {
-    QVector<double> ProfileX, ProfileY;
-    QVector<double> RoughnessX, RoughnessY;
-    QVector<double> BearingX, BearingY;
+    QVector<double> ProfileX, ProfileY, RoughnessX, RoughnessY, BearingX, BearingY;
 };
 
-Curves curvesOf(const TComToPX510 &m)
+Curves curvesOf(const TMeasurement &m)
 {
-    Curves c;
-    const double s = m.SampleSpacing();
-    const int samples = std::clamp<int>(m.SampleCount, 0, TComToPX510::MaxSamples);
-    c.ProfileX.reserve(samples);
-    c.ProfileY.reserve(samples);
-    for (int i = 0; i < samples; ++i) {
-        c.ProfileX << i * s;
-        c.ProfileY << m.Profile[static_cast<size_t>(i)];
-    }
-    const int roughness = std::clamp<int>(m.RoughnessCount, 0, TComToPX510::MaxSamples);
-    for (int i = 0; i < roughness; ++i) {
-        c.RoughnessX << m.RoughnessOrigin + i * s;
-        c.RoughnessY << m.RoughnessProfile[static_cast<size_t>(i)];
-    }
-    // Material ratio across, depth in percent down; the curve rises
-    // monotonically, a stable sort keeps equal ratios in depth order.
+    const TMeasurementCurves points = CurvesOf(m);
+    Curves c{points.Profile.X, points.Profile.Y, points.Roughness.X, points.Roughness.Y, {}, {}};
     std::vector<std::pair<double, double>> bearing;
-    const int levels = std::clamp<int>(m.BearingLevels, 0, static_cast<int>(m.BearingCurve.size()));
-    for (int i = 0; i < levels; ++i)
-        bearing.emplace_back(m.BearingCurve[static_cast<size_t>(i)], double(i) / levels * 100);
+    for (qsizetype i = 0; i < points.Bearing.size(); ++i)
+        bearing.emplace_back(points.Bearing.X[i], points.Bearing.Y[i]);
     std::stable_sort(bearing.begin(), bearing.end(), [](auto &a, auto &b) { return a.first < b.first; });
     for (const auto &[ratio, depth] : bearing) {
         c.BearingX << ratio;
@@ -46,21 +32,21 @@ Curves curvesOf(const TComToPX510 &m)
     return c;
 }
 
-QString heightUnit(const TComToPX510 &m)
+QString heightUnit(const TMeasurement &m)
 {
     QString text;
     m.HeightUnitText(text);
     return text;
 }
 
-QString lengthUnit(const TComToPX510 &m)
+QString lengthUnit(const TMeasurement &m)
 {
     QString text;
     m.LengthUnitText(text);
     return text;
 }
 
-double peakToValley(const TComToPX510 &m)
+double peakToValley(const TMeasurement &m)
 {
     double minimum = 0, maximum = 0;
     m.GetProfileMinMax(minimum, maximum);
@@ -76,7 +62,7 @@ void syncLegend(TRoungnessChart &chart, const ChartSeries &series)
             graph->addToLegend();
 }
 
-void showView(TRoungnessChart &chart, const ChartSeries &series, const TComToPX510 &m, ChartView view)
+void showView(TRoungnessChart &chart, const ChartSeries &series, const TMeasurement &m, ChartView view)
 {
     ShowSeries(series, view == ChartView::Unfiltered || view == ChartView::Both,
                view == ChartView::Roughness || view == ChartView::Both, view == ChartView::Bearing);
@@ -138,7 +124,7 @@ ChartSeries SetUpChart(TRoungnessChart &chart, bool levelLine)
     return made;
 }
 
-void ShowCurves(TRoungnessChart &chart, const ChartSeries &series, const TComToPX510 &measurement)
+void ShowCurves(TRoungnessChart &chart, const ChartSeries &series, const TMeasurement &measurement)
 {
     for (int i = 0; i < chart.graphCount(); ++i)
         chart.graph(i)->data()->clear();
@@ -158,7 +144,7 @@ void ShowSeries(const ChartSeries &series, bool unfiltered, bool roughness, bool
     series.Bearing->setVisible(bearing);
 }
 
-void LayOutView(TRoungnessChart &chart, const ChartSeries &series, const TComToPX510 &measurement, bool bearing)
+void LayOutView(TRoungnessChart &chart, const ChartSeries &series, const TMeasurement &measurement, bool bearing)
 {
     if (bearing) {
         series.Unfiltered->setVisible(false);
@@ -196,7 +182,7 @@ void LayOutView(TRoungnessChart &chart, const ChartSeries &series, const TComToP
     chart.replot();
 }
 
-void FixProfileRange(TRoungnessChart &chart, const TComToPX510 &measurement)
+void FixProfileRange(TRoungnessChart &chart, const TMeasurement &measurement)
 {
     const double maximum = measurement.RangeLimit() * 1000;
     chart.SetAxisAutomatic(chart.yAxis, false);
@@ -204,7 +190,7 @@ void FixProfileRange(TRoungnessChart &chart, const TComToPX510 &measurement)
     chart.replot();
 }
 
-void DefaultViewport(TRoungnessChart &chart, const TComToPX510 &measurement)
+void DefaultViewport(TRoungnessChart &chart, const TMeasurement &measurement)
 {
     chart.SetAxisAutomatic(chart.xAxis, true);
     chart.SetZoomMode(false);
@@ -223,7 +209,7 @@ void ShowBearingLevel(TRoungnessChart &chart, const ChartSeries &series, double 
     }
 }
 
-std::unique_ptr<TRoungnessChart> MeasurementChart(const TComToPX510 &measurement, ChartView view)
+std::unique_ptr<TRoungnessChart> MeasurementChart(const TMeasurement &measurement, ChartView view)
 {
     auto chart = std::make_unique<TRoungnessChart>();
     chart->resize(857, 480);

@@ -8,7 +8,7 @@
 #include <QBrush>
 #include <memory>
 
-class TComToPX510;
+class TMeasurement;
 
 enum class ChartView { Unfiltered, Roughness, Both, Bearing };
 
@@ -35,7 +35,7 @@ ChartSeries SetUpChart(TRoungnessChart &chart, bool levelLine);
 // Replaces every series' points by the measurement's curves: the profile and
 // the roughness profile in length units, the bearing-ratio curve as material
 // ratio against depth in percent. Labels the axes with the units.
-void ShowCurves(TRoungnessChart &chart, const ChartSeries &series, const TComToPX510 &measurement);
+void ShowCurves(TRoungnessChart &chart, const ChartSeries &series, const TMeasurement &measurement);
 
 void ShowSeries(const ChartSeries &series, bool unfiltered, bool roughness, bool bearing);
 
@@ -43,17 +43,17 @@ void ShowSeries(const ChartSeries &series, bool unfiltered, bool roughness, bool
 // bearing-ratio view, then a replot. A profile view gets the vertical range
 // of the measuring range back; the bearing-ratio view has depth 0 .. 100 %
 // downwards and the profile's peak-to-valley height on the right axis.
-void LayOutView(TRoungnessChart &chart, const ChartSeries &series, const TComToPX510 &measurement, bool bearing);
+void LayOutView(TRoungnessChart &chart, const ChartSeries &series, const TMeasurement &measurement, bool bearing);
 
 // The vertical axis fixed at the measuring range, -limit .. limit.
-void FixProfileRange(TRoungnessChart &chart, const TComToPX510 &measurement);
+void FixProfileRange(TRoungnessChart &chart, const TMeasurement &measurement);
 
 // The whole length across, the measuring range up and down, zoom off.
-void DefaultViewport(TRoungnessChart &chart, const TComToPX510 &measurement);
+void DefaultViewport(TRoungnessChart &chart, const TMeasurement &measurement);
 
 // Marks level c (in %Rt) at material ratio r on the bearing-ratio curve.
 void ShowBearingLevel(TRoungnessChart &chart, const ChartSeries &series, double c, double r);
 
 // The chart as the main window shows a measurement just loaded, switched to
 // `view`: what a report of that view draws.
-std::unique_ptr<TRoungnessChart> MeasurementChart(const TComToPX510 &measurement, ChartView view);
+std::unique_ptr<TRoungnessChart> MeasurementChart(const TMeasurement &measurement, ChartView view);

@@ -4,7 +4,7 @@
 #include "common/Dialogs.h"
 #include "common/Errors.h"
 #include "database/NextId.h"
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
 #include <QStringList>
 
@@ -21,7 +21,7 @@ const QString kStoredColumns = QStringLiteral("select ID, WorkName, Operator, ot
 
 } // namespace
 
-TDataManager::TDataManager() : View(Connection), Preview(std::make_unique<TComToPX510>()) {}
+TDataManager::TDataManager() : View(Connection), Preview(std::make_unique<TMeasurement>()) {}
 
 TDataManager::~TDataManager() = default;
 
@@ -88,7 +88,7 @@ std::optional<StoredTexts> TDataManager::LookupByAutoId(qint64 autoId)
     return FirstTexts(QStringLiteral("AutoID = :t1"), {{QStringLiteral("t1"), autoId}});
 }
 
-int TDataManager::SaveMeasurementRecord(Dialogs &dialogs, TComToPX510 &session, const RecordTexts &texts)
+int TDataManager::SaveMeasurementRecord(Dialogs &dialogs, TMeasurement &measurement, const RecordTexts &texts)
 {
     RecordMapping::CheckTextWidths(texts);
     const std::optional<qint64> existing = FindId(texts.Id);
@@ -101,7 +101,7 @@ int TDataManager::SaveMeasurementRecord(Dialogs &dialogs, TComToPX510 &session, 
 
     // The remark of a record saved over stays unless a new one was typed.
     const TDatabaseConnection::Bindings columns =
-        RecordMapping::SavedColumns(session, texts, DateTimeText::now(), !existing || texts.RemarkTyped);
+        RecordMapping::SavedColumns(measurement, texts, DateTimeText::now(), !existing || texts.RemarkTyped);
     QStringList names, placeholders, assignments;
     for (const auto &column : columns) {
         names << column.first;
@@ -137,7 +137,7 @@ int TDataManager::SaveMeasurementRecord(Dialogs &dialogs, TComToPX510 &session, 
     }
     transaction.Commit();
     // The measurement on screen is now this record.
-    session.RecordAutoId = saved;
+    measurement.RecordAutoId = saved;
     View.Requery();
     return existing ? 0 : 1;
 }
@@ -149,12 +149,12 @@ qint64 TDataManager::CountId(const QString &id)
     return query.next() ? query.value(0).toLongLong() : 0;
 }
 
-bool TDataManager::LoadCurrentRecord(TComToPX510 &session)
+bool TDataManager::LoadCurrentRecord(TMeasurement &measurement)
 {
     const QByteArray record = View.CurrentRecord();
     if (record.isNull())
         return false;
-    session.LoadMeasurementStream(record);
-    session.RecordAutoId = View.CurrentAutoId();
+    measurement.LoadMeasurementStream(record);
+    measurement.RecordAutoId = View.CurrentAutoId();
     return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The measurement database as the data manager window uses it: the
 // connection, the record list (MainQuery), the look-ups (LookupQuery), the
-// save of a measurement as a row, and loading a row into a session. No
+// save of a measurement as a row, and loading a row into a measurement. No
 // window code: the questions go through Dialogs.
 
 #include "database/DatabaseConnection.h"
@@ -13,7 +13,7 @@
 #include <optional>
 
 class Dialogs;
-class TComToPX510;
+class TMeasurement;
 
 // The descriptive columns of a stored row; empty where the column is null.
 // DateTime is the storage text (null when the time is unknown).
@@ -35,7 +35,7 @@ public:
     bool IsOpen() const { return Connection.IsOpen(); }
     TDatabaseConnection &Database() { return Connection; }
     TRecordView &MainQuery() { return View; }
-    TComToPX510 &PreviewSession() { return *Preview; }
+    TMeasurement &PreviewSession() { return *Preview; }
 
     // --- look-ups -------------------------------------------------------------
     // IDs are compared without regard to case: "a001" is the record A001.
@@ -52,23 +52,23 @@ public:
     std::optional<StoredTexts> LookupByAutoId(qint64 autoId);
 
     // --- save and load --------------------------------------------------------
-    // Stores the session's measurement with the texts: asks to add when no row
+    // Stores the measurement with the texts: asks to add when no row
     // has the ID, to modify when one has. An update keeps the stored remark
     // unless texts.RemarkTyped. Returns -1 when declined, 1 for a new row, 0
-    // for an updated one; the session's RecordAutoId then names the row. One
+    // for an updated one; the measurement's RecordAutoId then names the row. One
     // transaction; the list is run again and its first row becomes current.
-    int SaveMeasurementRecord(Dialogs &dialogs, TComToPX510 &session, const RecordTexts &texts);
-    // The current row's measurement into `session`, whose RecordAutoId then
+    int SaveMeasurementRecord(Dialogs &dialogs, TMeasurement &measurement, const RecordTexts &texts);
+    // The current row's measurement into `measurement`, whose RecordAutoId then
     // names the row; false, and nothing changes, when the row carries none.
     // RecordError for a damaged record.
-    bool LoadCurrentRecord(TComToPX510 &session);
+    bool LoadCurrentRecord(TMeasurement &measurement);
     // The current row into PreviewSession.
     bool PreviewRecord() { return LoadCurrentRecord(*Preview); }
 
 private:
     TDatabaseConnection Connection;
     TRecordView View;
-    std::unique_ptr<TComToPX510> Preview;
+    std::unique_ptr<TMeasurement> Preview;
 
     // The first row, in AutoID order, that meets the condition.
     std::optional<StoredTexts> FirstTexts(const QString &condition, const TDatabaseConnection::Bindings &bindings);

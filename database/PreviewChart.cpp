@@ -1,6 +1,6 @@
 #include "database/PreviewChart.h"
 
-#include "link/ComToPX510Unit.h"
+#include "measurement/Curves.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,25 +22,20 @@ TPreviewChart::TPreviewChart(QWidget *parent) : QCustomPlot(parent)
     setNoAntialiasingOnDrag(true);
 }
 
-void TPreviewChart::ShowProfile(const TComToPX510 &session)
+void TPreviewChart::ShowProfile(const TMeasurement &measurement)
 {
-    const int n = std::clamp(session.SampleCount, 0, TComToPX510::MaxSamples);
-    const double spacing = session.SampleSpacing();
-    QVector<double> x(n), y(n);
+    const TCurve profile = CurvesOf(measurement).Profile;
     double m = 0;
-    for (int i = 0; i < n; ++i) {
-        x[i] = i * spacing;
-        y[i] = session.Profile[size_t(i)];
-        m = std::max(m, std::fabs(y[i]));
-    }
-    graph(0)->setData(x, y, true);
+    for (double y : profile.Y)
+        m = std::max(m, std::fabs(y));
+    graph(0)->setData(profile.X, profile.Y, true);
     // An all-zero profile gets a visible range instead of an empty one.
     if (m > 0)
         yAxis->setRange(-2 * m, 2 * m);
     else
         yAxis->setRange(-1, 1);
-    if (n > 0)
-        xAxis->setRange(x.first(), std::max(x.last(), x.first() + 1e-9));
+    if (profile.size() > 0)
+        xAxis->setRange(profile.X.first(), std::max(profile.X.last(), profile.X.first() + 1e-9));
     replot();
 }
 

@@ -6,14 +6,14 @@
 
 #include <qcustomplot.h>
 
-class TComToPX510;
+class TMeasurement;
 
 class TPreviewChart : public QCustomPlot {
     Q_OBJECT
 public:
     explicit TPreviewChart(QWidget *parent = nullptr);
     // Plots Profile[0 .. SampleCount-1] against i x SampleSpacing.
-    void ShowProfile(const TComToPX510 &session);
+    void ShowProfile(const TMeasurement &measurement);
     // No curve: for a row without a usable measurement.
     void Clear();
     int PointCount() const;

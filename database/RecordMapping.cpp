@@ -2,7 +2,7 @@
 
 #include "common/DateTimeText.h"
 #include "common/Errors.h"
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
 namespace RecordMapping {
 
@@ -22,36 +22,36 @@ void CheckTextWidths(const RecordTexts &texts)
     CheckTextWidth(QStringLiteral("操作者"), texts.Operator);
 }
 
-TDatabaseConnection::Bindings SavedColumns(TComToPX510 &session, const RecordTexts &texts,
+TDatabaseConnection::Bindings SavedColumns(TMeasurement &measurement, const RecordTexts &texts,
                                            double savedAt, bool writeRemark)
 {
     TDatabaseConnection::Bindings columns;
-    columns.emplace_back(QStringLiteral("datetime"), session.MeasureTimeKnown()
-                                                         ? QVariant(DateTimeText::storageText(session.MeasureTime))
+    columns.emplace_back(QStringLiteral("datetime"), measurement.MeasureTimeKnown()
+                                                         ? QVariant(DateTimeText::storageText(measurement.MeasureTime))
                                                          : QVariant());
     columns.emplace_back(QStringLiteral("editdatetime"), DateTimeText::storageText(savedAt));
 
     const char *const valueColumns[] = {"ra", "rq", "rz", "r3z", "ryi", "ryd",
                                         "rt", "rp", "rv", "rs",  "rsm", "rsk"};
-    auto parameters = session.InstrumentParams.InReportOrder();
+    auto parameters = measurement.InstrumentParams.InReportOrder();
     for (size_t i = 0; i < parameters.size(); ++i)
         columns.emplace_back(QString::fromLatin1(valueColumns[i]), parameters[i]->ParamValue);
 
     // A code outside its table leaves the label empty.
-    auto label = [&](const char *column, void (TComToPX510::*text)(QString &) const) {
+    auto label = [&](const char *column, void (TMeasurement::*text)(QString &) const) {
         QString value;
-        (session.*text)(value);
+        (measurement.*text)(value);
         columns.emplace_back(QString::fromLatin1(column), value);
     };
-    label("unitsystem", &TComToPX510::UnitSystemText);
-    label("cutoff", &TComToPX510::CutoffText);
-    label("access", &TComToPX510::SampleLengthsText);
-    label("stander", &TComToPX510::StandardText);
-    label("range", &TComToPX510::RangeText);
-    label("filter", &TComToPX510::FilterText);
+    label("unitsystem", &TMeasurement::UnitSystemText);
+    label("cutoff", &TMeasurement::CutoffText);
+    label("access", &TMeasurement::SampleLengthsText);
+    label("stander", &TMeasurement::StandardText);
+    label("range", &TMeasurement::RangeText);
+    label("filter", &TMeasurement::FilterText);
 
-    const TConditions &c = session.Conditions;
-    columns.emplace_back(QStringLiteral("iunitsystem"), int(session.UnitSystem));
+    const TConditions &c = measurement.Conditions;
+    columns.emplace_back(QStringLiteral("iunitsystem"), int(measurement.UnitSystem));
     columns.emplace_back(QStringLiteral("icutoff"), int(c.Cutoff));
     columns.emplace_back(QStringLiteral("iaccess"), int(c.SampleLengths));
     columns.emplace_back(QStringLiteral("istander"), int(c.Standard));
@@ -67,7 +67,7 @@ TDatabaseConnection::Bindings SavedColumns(TComToPX510 &session, const RecordTex
     columns.emplace_back(QStringLiteral("workname"), NonNull(texts.WorkName));
 
     QByteArray record;
-    session.SaveMeasurementStream(record);
+    measurement.SaveMeasurementStream(record);
     columns.emplace_back(QStringLiteral("data"), record);
     return columns;
 }

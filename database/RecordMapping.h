@@ -1,13 +1,13 @@
 #pragma once
 // How a measurement becomes a row of table Data: the descriptive texts from
-// the record dialog, the session's results, labels and codes, and the
+// the record dialog, the measurement's results, labels and codes, and the
 // measurement record itself in column data.
 
 #include "database/DatabaseConnection.h"
 
 #include <QString>
 
-class TComToPX510;
+class TMeasurement;
 
 // The descriptive texts a person types for a record.
 struct RecordTexts {
@@ -41,7 +41,7 @@ void CheckTextWidth(const QString &caption, const QString &text);
 // value: measurement time (null when unknown), time of saving, results,
 // labels, codes, the texts and the record. RealRange, RealCutoff, irealrange,
 // irealcutoff are never written; "other" only when the remark is to be written.
-TDatabaseConnection::Bindings SavedColumns(TComToPX510 &session, const RecordTexts &texts,
+TDatabaseConnection::Bindings SavedColumns(TMeasurement &measurement, const RecordTexts &texts,
                                            double savedAt, bool writeRemark = true);
 
 } // namespace RecordMapping

@@ -4,7 +4,7 @@
 #include "common/Guard.h"
 #include "database/FormPlacement.h"
 #include "database/dbmangagefm.h"
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -14,7 +14,7 @@
 #include <QScopeGuard>
 #include <QTextDocument>
 
-TForm8::TForm8(TForm3 &dataManager, TComToPX510 &comLink, Dialogs &dialogs, Edition edition, QWidget *parent)
+TForm8::TForm8(TForm3 &dataManager, TMeasurement &comLink, Dialogs &dialogs, Edition edition, QWidget *parent)
     : QDialog(parent), DataManager(dataManager), ComLink(comLink), Messages(dialogs), EditionValue(edition)
 {
     setWindowTitle(QStringLiteral("数据基本信息"));

@@ -13,13 +13,13 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class Dialogs;
-class TComToPX510;
+class TMeasurement;
 class TForm3;
 
 class TForm8 : public QDialog {
     Q_OBJECT
 public:
-    TForm8(TForm3 &dataManager, TComToPX510 &comLink, Dialogs &dialogs, Edition edition, QWidget *parent = nullptr);
+    TForm8(TForm3 &dataManager, TMeasurement &comLink, Dialogs &dialogs, Edition edition, QWidget *parent = nullptr);
 
     // The main window's save action: pre-fills the fields from the stored
     // record of the measurement, then shows the dialog modally. A database
@@ -52,7 +52,7 @@ public:
 
 private:
     TForm3 &DataManager;
-    TComToPX510 &ComLink;
+    TMeasurement &ComLink;
     Dialogs &Messages;
     const Edition EditionValue;
 

@@ -3,7 +3,7 @@
 // database, previews the stored profile of the current record, edits a
 // record's descriptive columns, filters by date, searches, deletes, and loads
 // a record into the main window. It owns the database connection and the
-// preview session, so the record dialog, the save action and the report use
+// preview measurement, so the record dialog, the save action and the report use
 // it while it is hidden.
 
 #include "common/Edition.h"
@@ -44,7 +44,7 @@ public:
     // The current row of the list: the report header reads its ID, WorkName,
     // Operator and DateTime (RecordDateText::Display) from here.
     TRecordView &MainQuery() { return Manager.MainQuery(); }
-    TComToPX510 &PreviewSession() { return Manager.PreviewSession(); }
+    TMeasurement &PreviewSession() { return Manager.PreviewSession(); }
 
     // Stores ComLink's measurement with the texts of the record dialog:
     // -1 declined, 1 appended, 0 updated. Errors are thrown to the caller.

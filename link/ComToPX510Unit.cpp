@@ -1,14 +1,9 @@
 #include "link/ComToPX510Unit.h"
 
-#include "files/PX510FileUnit.h"
-
 TComToPX510::TComToPX510()
 {
-    // The parameter sets are members and exist before this body runs.
-    FileIO = std::make_unique<TPX510FileIO>();
     SetLinkState(LinkDisconnected);
     ErrorCode = -1;
-    BearingLevels = 100;
 }
 
 TComToPX510::~TComToPX510() = default;
@@ -22,105 +17,12 @@ void TComToPX510::SetLinkState(uint8_t state)
 
 void TComToPX510::ResetMeasurement()
 {
-    RawByteCount = 0;
-    SampleCount = 0;
-    HasData = false;
+    TMeasurement::ResetMeasurement();
     ErrorCode = -1;
-    // Whatever comes next is a new measurement, not the record shown before.
-    ForgetRecord();
-}
-
-void TComToPX510::ForgetRecord()
-{
-    RecordId.clear();
-    RecordAutoId = 0;
 }
 
 void TComToPX510::SetError(int32_t code)
 {
     ErrorCode = code;
     LinkState = LinkError;
-}
-
-int TComToPX510::SampleLengthCount() const
-{
-    return Conditions.SampleLengths <= 4 ? Conditions.SampleLengths + 1 : 0;
-}
-
-double TComToPX510::CutoffLength() const
-{
-    uint8_t code = Conditions.Cutoff != 0 ? Conditions.Cutoff : ActualCutoff;
-    double mm = code == 1 ? 0.25 : code == 2 ? 0.8 : code == 3 ? 2.5 : 0;
-    return UnitSystem == 0 ? mm : UnitSystem == 1 ? MetricToInch(mm) : 0;
-}
-
-double TComToPX510::RangeLimit() const
-{
-    uint8_t code = Conditions.Range != 0 ? Conditions.Range : ActualRange;
-    double um = code == 1 ? 20 : code == 2 ? 40 : code == 3 ? 80 : 0;
-    return UnitSystem == 0 ? um / 1000 : UnitSystem == 1 ? MetricToInch(um / 1000) : 0;
-}
-
-double TComToPX510::SampleSpacing() const
-{
-    if (SampleCount == 0)
-        return 0;
-    return SampleLengthCount() * CutoffLength() / SampleCount;
-}
-
-void TComToPX510::DistributeParameters()
-{
-    const TPX510parameters &p = InstrumentParams;
-    tparameter_copy(IsoParams.Ra, p.Ra);
-    tparameter_copy(IsoParams.Rq, p.Rq);
-    tparameter_copy(IsoParams.Rz, p.Ryi);
-    tparameter_copy(IsoParams.Rt, p.Rt);
-    tparameter_copy(IsoParams.Rp, p.Rp);
-    tparameter_copy(IsoParams.Rv, p.Rv);
-    tparameter_copy(IsoParams.S, p.S);
-    tparameter_copy(IsoParams.Sm, p.Sm);
-    tparameter_copy(IsoParams.Sk, p.Sk);
-
-    tparameter_copy(DinParams.Ra, p.Ra);
-    tparameter_copy(DinParams.Rq, p.Rq);
-    tparameter_copy(DinParams.Rz, p.Ryi);
-    tparameter_copy(DinParams.Ry, p.Rt);
-    tparameter_copy(DinParams.Rmax, p.Rt);
-    tparameter_copy(DinParams.S, p.S);
-    tparameter_copy(DinParams.Sm, p.Sm);
-
-    tparameter_copy(JisParams.Ra, p.Ra);
-    tparameter_copy(JisParams.Rq, p.Rq);
-    tparameter_copy(JisParams.Rz, p.Rz);
-    tparameter_copy(JisParams.R3z, p.R3z);
-    tparameter_copy(JisParams.Ry, p.Ryi);
-    tparameter_copy(JisParams.Rt, p.Rt);
-    tparameter_copy(JisParams.Rp, p.Rp);
-    tparameter_copy(JisParams.S, p.S);
-    tparameter_copy(JisParams.Sm, p.Sm);
-
-    tparameter_copy(AnsiParams.Ra, p.Ra);
-    tparameter_copy(AnsiParams.Rq, p.Rq);
-    tparameter_copy(AnsiParams.Rz, p.Ryi);
-    tparameter_copy(AnsiParams.Rmax, p.Rt);
-    tparameter_copy(AnsiParams.Rt, p.Rt);
-    tparameter_copy(AnsiParams.S, p.S);
-    tparameter_copy(AnsiParams.Sm, p.Sm);
-}
-
-void TComToPX510::SetParameterUnitTexts()
-{
-    if (UnitSystem > 1)
-        return;
-    // The words are those of the unit labels; Sk carries none.
-    QString height, length;
-    HeightUnitText(height);
-    LengthUnitText(length);
-    // Report order: nine heights, then S and Sm, then Sk.
-    auto parameters = InstrumentParams.InReportOrder();
-    for (int i = 0; i < 9; ++i)
-        parameters[i]->ParamUnit = height;
-    parameters[9]->ParamUnit = length;
-    parameters[10]->ParamUnit = length;
-    parameters[11]->ParamUnit.clear();
 }

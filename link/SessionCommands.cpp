@@ -437,34 +437,6 @@ void TComToPX510::SetUnitSystem(uint8_t unit)
     });
 }
 
-void TComToPX510::ConvertUnits(double factor)
-{
-    TPX510parameters &p = InstrumentParams;
-    for (Tparameter *value : {static_cast<Tparameter *>(&p.Ra), static_cast<Tparameter *>(&p.Rq),
-                              static_cast<Tparameter *>(&p.Rz), static_cast<Tparameter *>(&p.R3z),
-                              static_cast<Tparameter *>(&p.Ryi), static_cast<Tparameter *>(&p.Ryd),
-                              static_cast<Tparameter *>(&p.Rt), static_cast<Tparameter *>(&p.Rp),
-                              static_cast<Tparameter *>(&p.Rv), static_cast<Tparameter *>(&p.S),
-                              static_cast<Tparameter *>(&p.Sm)})
-        value->ParamValue *= factor;
-    SetParameterUnitTexts();
-    DistributeParameters();
-    for (int i = 0; i < SampleCount && i < MaxSamples; ++i)
-        Profile[size_t(i)] *= factor;
-    ApplyFilter();
-    BuildBearingCurve();
-}
-
-void TComToPX510::ConvertToImperial()
-{
-    ConvertUnits(MetricToInch(1));
-}
-
-void TComToPX510::ConvertToMetric()
-{
-    ConvertUnits(InchToMetric(1));
-}
-
 bool TComToPX510::PushSettings()
 {
     return AsCommand([this] {

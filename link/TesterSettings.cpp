@@ -28,3 +28,10 @@ double TComToPX510::TesterRangeLimit() const
     const double um = code == 1 ? 20 : code == 2 ? 40 : code == 3 ? 80 : 0;
     return Tester.UnitSystem == 0 ? um / 1000 : Tester.UnitSystem == 1 ? MetricToInch(um / 1000) : 0;
 }
+
+void TComToPX510::TesterRangeText(QString &text) const
+{
+    const QString label = RangeLabel(Tester.Conditions.Range, Tester.UnitSystem);
+    if (!label.isEmpty()) // a code outside the table leaves the text alone
+        text = label;
+}

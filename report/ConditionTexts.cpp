@@ -1,8 +1,8 @@
 #include "report/ConditionTexts.h"
 
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
-std::array<QString, 6> ConditionPanelTexts(const TComToPX510 &m)
+std::array<QString, 6> ConditionPanelTexts(const TMeasurement &m)
 {
     QString cutoff, lengths, range, filter, standard, units;
     m.CutoffText(cutoff);
@@ -16,7 +16,7 @@ std::array<QString, 6> ConditionPanelTexts(const TComToPX510 &m)
             QStringLiteral("标准:") + standard,   QStringLiteral("单位:") + units};
 }
 
-std::array<QString, 5> ReportConditionTexts(const TComToPX510 &m)
+std::array<QString, 5> ReportConditionTexts(const TMeasurement &m)
 {
     const std::array<QString, 6> panels = ConditionPanelTexts(m);
     return {panels[1], panels[2], panels[3], panels[4], panels[5]};

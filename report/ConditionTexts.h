@@ -5,11 +5,11 @@
 #include <QString>
 #include <array>
 
-class TComToPX510;
+class TMeasurement;
 
 // Status panels 1 to 6: cutoff, evaluation length, range, filter, standard
 // and unit system.
-std::array<QString, 6> ConditionPanelTexts(const TComToPX510 &measurement);
+std::array<QString, 6> ConditionPanelTexts(const TMeasurement &measurement);
 
 // Panels 2 to 6, as the report's condition row takes them.
-std::array<QString, 5> ReportConditionTexts(const TComToPX510 &measurement);
+std::array<QString, 5> ReportConditionTexts(const TMeasurement &measurement);

@@ -3,7 +3,7 @@
 #include "chart/RoungnessChart.h"
 #include "common/Dialogs.h"
 #include "common/Guard.h"
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 #include "report/ReportChart.h"
 #include "report/ReportLogo.h"
 #include "report/ReportPage.h"
@@ -42,7 +42,7 @@ private:
 
 } // namespace
 
-TForm6::TForm6(TComToPX510 &comLink, Dialogs &dialogs, QWidget *parent)
+TForm6::TForm6(TMeasurement &comLink, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent), ComLink(comLink), Messages(dialogs)
 {
     setWindowTitle(QStringLiteral("打印预览"));

@@ -15,7 +15,7 @@ class Dialogs;
 class QAction;
 class QScrollArea;
 class QToolBar;
-class TComToPX510;
+class TMeasurement;
 class TRoungnessChart;
 class RoungnessChartReport;
 
@@ -37,7 +37,7 @@ public:
     static constexpr QSize MinimumPageSize{40, 30};
     static constexpr QSize Step{40, 30};
 
-    TForm6(TComToPX510 &comLink, Dialogs &dialogs, QWidget *parent = nullptr);
+    TForm6(TMeasurement &comLink, Dialogs &dialogs, QWidget *parent = nullptr);
     ~TForm6() override;
 
     QImage LogoBitmap;
@@ -69,7 +69,7 @@ private:
     RoungnessChartReport *ChartAdapter();
     void ResizePageArea(QSize size);
 
-    TComToPX510 &ComLink;
+    TMeasurement &ComLink;
     Dialogs &Messages;
     QSize PageArea = DesignPageSize;
     QPrinter ReportPrinter{QPrinter::HighResolution};

@@ -2,9 +2,9 @@
 
 #include "database/DataManager.h"
 #include "database/RecordDateText.h"
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
-ReportHeader ReportHeaderOf(TDataManager &data, const TComToPX510 &session)
+ReportHeader ReportHeaderOf(TDataManager &data, const TMeasurement &session)
 {
     const std::optional<StoredTexts> row = data.LookupByAutoId(session.RecordAutoId);
     if (!row)

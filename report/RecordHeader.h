@@ -4,9 +4,9 @@
 
 #include "report/ReportInput.h"
 
-class TComToPX510;
+class TMeasurement;
 class TDataManager;
 
 // Empty texts for a measurement that belongs to no record (one from the
 // tester or a file, not saved yet) and when that record has gone.
-ReportHeader ReportHeaderOf(TDataManager &data, const TComToPX510 &session);
+ReportHeader ReportHeaderOf(TDataManager &data, const TMeasurement &session);

@@ -7,7 +7,7 @@
 #include <QString>
 #include <array>
 
-class TComToPX510;
+class TMeasurement;
 
 // The data manager's current row, as its field editors show it; all empty
 // when the record view has no current row.
@@ -42,5 +42,5 @@ struct ReportPageInput {
     ReportSeries Series;
     // Standard, the instrument's results and the cutoff label; without a
     // session the results block and the cutoff stay empty.
-    const TComToPX510 *Session = nullptr;
+    const TMeasurement *Session = nullptr;
 };

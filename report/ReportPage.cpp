@@ -1,6 +1,6 @@
 #include "report/ReportPage.h"
 
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 #include "report/ReportTexts.h"
 
 #include <QFontMetricsF>

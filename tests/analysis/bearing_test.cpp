@@ -1,4 +1,4 @@
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@ namespace {
 
 // A session whose roughness profile is `count` points from `height`.
 template <typename F>
-void setRoughness(TComToPX510 &s, int count, F height)
+void setRoughness(TMeasurement &s, int count, F height)
 {
     s.RoughnessCount = count;
     for (int i = 0; i < count; ++i)
@@ -18,7 +18,7 @@ void setRoughness(TComToPX510 &s, int count, F height)
 
 TEST(BearingCurve, AllEqualPointsGiveAFullCurveAndNoStep)
 {
-    TComToPX510 s;
+    TMeasurement s;
     setRoughness(s, 2500, [](int) { return 0.5; });
     for (double entry : s.BearingCurve)
         ASSERT_EQ(entry, 100);
@@ -27,7 +27,7 @@ TEST(BearingCurve, AllEqualPointsGiveAFullCurveAndNoStep)
 
 TEST(BearingCurve, SingleHighestPointAndMonotoneEntries)
 {
-    TComToPX510 s;
+    TMeasurement s;
     setRoughness(s, 2500, [](int i) { return i == 1234 ? 10.0 : (i % 50) * 0.1; });
     EXPECT_DOUBLE_EQ(s.BearingCurve[0], 0.04);
     EXPECT_DOUBLE_EQ(s.BearingLevelStep, 0.1);
@@ -41,7 +41,7 @@ TEST(BearingCurve, SingleHighestPointAndMonotoneEntries)
 
 TEST(BearingCurve, EmptyRoughnessProfileGivesZeros)
 {
-    TComToPX510 s;
+    TMeasurement s;
     setRoughness(s, 2500, [](int i) { return i * 0.01; }); // something to overwrite
     for (int count : {0, -200}) {
         setRoughness(s, count, [](int) { return 0.0; });
@@ -57,7 +57,7 @@ TEST(BearingCurve, EmptyRoughnessProfileGivesZeros)
 
 TEST(BearingCurve, RatioAtDepthInterpolatesAndStaysWithinPercent)
 {
-    TComToPX510 s;
+    TMeasurement s;
     for (int i = 0; i < 100; ++i)
         s.BearingCurve[i] = i * 0.9 + (i % 3);
     const struct {

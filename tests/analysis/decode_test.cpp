@@ -1,5 +1,5 @@
 #include "common/Errors.h"
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +8,14 @@
 
 namespace {
 
-void putSample(TComToPX510 &s, int index, int16_t value)
+void putSample(TMeasurement &s, int index, int16_t value)
 {
     s.RawData[2 * index] = static_cast<uint8_t>(value & 0xFF);
     s.RawData[2 * index + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
 }
 
 // A full 3000-sample measurement of a gentle sine, ready to decode.
-void fillRaw(TComToPX510 &s, int samples = 3000)
+void fillRaw(TMeasurement &s, int samples = 3000)
 {
     for (int i = 0; i < samples; ++i)
         putSample(s, i, static_cast<int16_t>(std::lround(800 * std::sin(i * 0.02) + (i % 7) * 9)));
@@ -31,7 +31,7 @@ TEST(DecodeProfile, FourThousandNinetySixCountsAreTheRangeLimit)
         double limit; // μm or μin
     } cases[] = {{3, 0, 0, 80}, {0, 1, 0, 20}, {2, 0, 1, 1600}, {1, 3, 0, 20}};
     for (auto c : cases) {
-        TComToPX510 s;
+        TMeasurement s;
         s.Conditions.Range = c.range;
         s.ActualRange = c.actualRange;
         s.UnitSystem = c.unit;
@@ -49,7 +49,7 @@ TEST(DecodeProfile, FourThousandNinetySixCountsAreTheRangeLimit)
 
 TEST(DecodeProfile, CountBeyondTheBufferIsRefusedAndChangesNothing)
 {
-    TComToPX510 s;
+    TMeasurement s;
     fillRaw(s);
     s.DecodeProfile();
     const auto profile = s.Profile;
@@ -71,7 +71,7 @@ TEST(ApplyFilter, OriginAndCountPerFilter)
         int originSteps;
     } cases[] = {{0, 500}, {1, 250}, {2, 250}, {3, 0}};
     for (auto c : cases) {
-        TComToPX510 s;
+        TMeasurement s;
         s.Conditions.FilterCode = c.code;
         fillRaw(s);
         s.DecodeProfile();
@@ -83,7 +83,7 @@ TEST(ApplyFilter, OriginAndCountPerFilter)
 
 TEST(ApplyFilter, UnknownCodeLeavesTheRoughnessDataAsTheyWere)
 {
-    TComToPX510 s;
+    TMeasurement s;
     fillRaw(s);
     s.DecodeProfile();
     const auto roughness = s.RoughnessProfile;
@@ -104,7 +104,7 @@ TEST(ApplyFilter, ShortProfilesGiveAnEmptyRoughnessProfile)
         int samples;
     } cases[] = {{0, 500}, {1, 120}, {2, 0}, {3, 501}, {3, 400}};
     for (auto c : cases) {
-        TComToPX510 s;
+        TMeasurement s;
         s.Conditions.FilterCode = c.code;
         fillRaw(s);
         s.DecodeProfile(); // a full profile first: nothing of it may survive

@@ -1,5 +1,5 @@
 #include "common/TextCodec.h"
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@ std::vector<QString> names(const Tparameters &set)
     return out;
 }
 
-void setInstrumentValues(TComToPX510 &s)
+void setInstrumentValues(TMeasurement &s)
 {
     double v = 1;
     for (Tparameter *p : s.InstrumentParams.InReportOrder())
@@ -69,7 +69,7 @@ TEST(Parameters, CopyKeepsTheDestinationCaption)
 
 TEST(Parameters, SetsHaveTheirSlotsAndCaptions)
 {
-    TComToPX510 s;
+    TMeasurement s;
     using V = std::vector<QString>;
     EXPECT_EQ(captions(s.InstrumentParams),
               (V{"Ra", "R3z", "Rv", "Rp", "Rt", "Ryi", "", "Rz", "RS", "RSk", "RSm", "Rq"}));
@@ -81,7 +81,7 @@ TEST(Parameters, SetsHaveTheirSlotsAndCaptions)
 
 TEST(Parameters, DistributeCopiesFromTheTabledInstrumentParameters)
 {
-    TComToPX510 s;
+    TMeasurement s;
     setInstrumentValues(s);
     s.DistributeParameters();
     auto values = [](const Tparameters &set) {
@@ -100,7 +100,7 @@ TEST(Parameters, DistributeCopiesFromTheTabledInstrumentParameters)
 
 TEST(Parameters, IsoListingBytes)
 {
-    TComToPX510 s;
+    TMeasurement s;
     s.InstrumentParams.Ra.ParamValue = 0.8;
     s.DistributeParameters();
     QString text;
@@ -118,7 +118,7 @@ TEST(Parameters, IsoListingBytes)
 
 TEST(Parameters, InstrumentListingEndsWithAnEmptyLine)
 {
-    TComToPX510 s;
+    TMeasurement s;
     QString text;
     ParametersToText(s.InstrumentParams, 6, text);
     QStringList lines = text.split(QStringLiteral("\r\n"));
@@ -131,7 +131,7 @@ TEST(Parameters, InstrumentListingEndsWithAnEmptyLine)
 
 TEST(Parameters, ListingNeverReadsPastTheSlots)
 {
-    TComToPX510 s;
+    TMeasurement s;
     for (int perLine = 1; perLine <= 20; ++perLine) {
         QString text;
         ParametersToText(s.InstrumentParams, perLine, text);

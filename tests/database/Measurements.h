@@ -2,7 +2,7 @@
 // Measurements to store: full profiles decoded as after a download.
 
 #include "common/DateTimeText.h"
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -15,7 +15,7 @@ inline double at(int year, int month, int day, int hour = 0, int minute = 0, int
 
 // A full measurement (3000 samples) decoded as after a download. `seed`
 // varies the results and the profile.
-inline void makeMeasurement(TComToPX510 &session, int seed, uint8_t unitSystem = 0)
+inline void makeMeasurement(TMeasurement &session, int seed, uint8_t unitSystem = 0)
 {
     session.Conditions = TConditions{2, 2, 4, 2, 0};
     session.UnitSystem = unitSystem;

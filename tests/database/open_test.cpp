@@ -60,7 +60,7 @@ TEST(OpenDatabase, AMissingOrForeignFileIsRefusedByNameAndLeftUntouched)
 TEST(OpenDatabase, CommandsOnAClosedDatabaseSaySo)
 {
     TDataManager manager;
-    TComToPX510 session;
+    TMeasurement session;
     makeMeasurement(session, 1);
     ScriptedDialogs dialogs;
     dialogs.YesNoAnswers = {true};
@@ -107,7 +107,7 @@ TEST(DatabaseLocation, TheShippedFileIsCopiedOnceToTheUserDataFolderEvenWhenItCo
     manager.OpenDatabase(copy);
     ScriptedDialogs dialogs;
     dialogs.YesNoAnswers = {true};
-    TComToPX510 session;
+    TMeasurement session;
     makeMeasurement(session, 1);
     EXPECT_EQ(manager.SaveMeasurementRecord(dialogs, session, {QStringLiteral("A"), {}, {}, {}}), 1);
     EXPECT_EQ(DatabaseLocation::ChooseFile(shipped, userFolder), copy) << "the copy is made once and kept";

@@ -21,7 +21,7 @@ int main(int argc, char **argv)
     try {
         TDataManager manager;
         manager.OpenDatabase(QString::fromLocal8Bit(argv[1]));
-        TComToPX510 session;
+        TMeasurement session;
         ScriptedDialogs dialogs;
         for (int i = 0; i < count; ++i) {
             makeMeasurement(session, i);

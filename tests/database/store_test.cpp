@@ -41,7 +41,7 @@ TEST(ShippedDatabase, HoldsTheEmptyTableWithEveryColumnInOrder)
 
 TEST_F(DatabaseTest, AddingAsksAndStoresOneRowOnlyOnYes)
 {
-    TComToPX510 session;
+    TMeasurement session;
     makeMeasurement(session, 1);
     ScriptedDialogs dialogs;
     dialogs.YesNoAnswers = {false};
@@ -57,7 +57,7 @@ TEST_F(DatabaseTest, AddingAsksAndStoresOneRowOnlyOnYes)
 
 TEST_F(DatabaseTest, AMeasurementWhoseTimeIsUnknownIsStoredWithItsOwnDateText)
 {
-    TComToPX510 session;
+    TMeasurement session;
     makeMeasurement(session, 1);
     QByteArray record;
     session.SaveMeasurementStream(record);
@@ -79,7 +79,7 @@ TEST_F(DatabaseTest, AMeasurementWhoseTimeIsUnknownIsStoredWithItsOwnDateText)
 
 TEST_F(DatabaseTest, ModifyingOverwritesTheRowWithTheIdEvenWhenTheFilterHidesIt)
 {
-    TComToPX510 first, second;
+    TMeasurement first, second;
     makeMeasurement(first, 1);
     makeMeasurement(second, 7);
     ScriptedDialogs dialogs;
@@ -106,7 +106,7 @@ TEST_F(DatabaseTest, ModifyingOverwritesTheRowWithTheIdEvenWhenTheFilterHidesIt)
 
 TEST_F(DatabaseTest, ARowCarriesTheResultsLabelsCodesAndTheExactRecord)
 {
-    TComToPX510 session;
+    TMeasurement session;
     makeMeasurement(session, 3, 1);
     session.Conditions.Range = 3;
     session.Conditions.FilterCode = 1;
@@ -151,7 +151,7 @@ TEST_F(DatabaseTest, ARowCarriesTheResultsLabelsCodesAndTheExactRecord)
 
 TEST_F(DatabaseTest, AnUpdateLeavesTheNeverWrittenColumnsAsTheyWere)
 {
-    TComToPX510 session;
+    TMeasurement session;
     makeMeasurement(session, 1);
     ScriptedDialogs dialogs;
     dialogs.YesNoAnswers = {true, true};
@@ -166,7 +166,7 @@ TEST_F(DatabaseTest, AnUpdateLeavesTheNeverWrittenColumnsAsTheyWere)
 TEST_F(DatabaseTest, ASavedRowLoadsBackTheSameMeasurement)
 {
     for (uint8_t unitSystem : {0, 1}) {
-        TComToPX510 saved, loaded;
+        TMeasurement saved, loaded;
         makeMeasurement(saved, 5 + unitSystem, unitSystem);
         ScriptedDialogs dialogs;
         dialogs.YesNoAnswers = {true};
@@ -194,7 +194,7 @@ TEST_F(DatabaseTest, ARowWithoutRecordIsNeitherLoadedNorPreviewed)
 {
     insertRow(QStringLiteral("bare"), at(2024, 1, 1));
     Manager.MainQuery().Requery();
-    TComToPX510 session;
+    TMeasurement session;
     makeMeasurement(session, 2);
     const auto profile = session.Profile;
     EXPECT_FALSE(Manager.LoadCurrentRecord(session));
@@ -209,7 +209,7 @@ TEST_F(DatabaseTest, ADamagedRecordIsRefusedAndTheSessionKeepsItsMeasurement)
     insertRow(QStringLiteral("bad"), at(2024, 1, 1));
     Manager.Database().Run(QStringLiteral("update Data set data = :d"), {{QStringLiteral("d"), QByteArray(100, '\1')}});
     Manager.MainQuery().Requery();
-    TComToPX510 session;
+    TMeasurement session;
     makeMeasurement(session, 2);
     const auto profile = session.Profile;
     EXPECT_THROW(Manager.LoadCurrentRecord(session), RecordError);
@@ -224,7 +224,7 @@ TEST_F(DatabaseTest, AfterASaveTheFirstRowIsCurrent)
     view.Requery();
     view.Last();
     ASSERT_EQ(view.RecordNo(), 4);
-    TComToPX510 session;
+    TMeasurement session;
     makeMeasurement(session, 1);
     ScriptedDialogs dialogs;
     dialogs.YesNoAnswers = {true, true};
@@ -238,7 +238,7 @@ TEST_F(DatabaseTest, AfterASaveTheFirstRowIsCurrent)
 
 TEST_F(DatabaseTest, TooLongTextsAreRefusedBeforeAnythingIsAsked)
 {
-    TComToPX510 session;
+    TMeasurement session;
     makeMeasurement(session, 1);
     const QString fifty(50, QChar(u'号'));
     const RecordTexts cases[] = {texts(fifty + QLatin1Char('1')), texts(QStringLiteral("A"), fifty + QLatin1Char('x')),

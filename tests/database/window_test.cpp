@@ -9,6 +9,7 @@
 #include "database/RecordNavigator.h"
 #include "database/dbinformfm.h"
 #include "database/dbmangagefm.h"
+#include "link/ComToPX510Unit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -178,7 +179,7 @@ TEST_P(Windows, ThePreviewFollowsTheCurrentRowAndIsEmptyForARowWithoutRecord)
     EXPECT_EQ(Form3->DBEdit1->text(), QStringLiteral("A2"));
     EXPECT_EQ(Form3->DBMemo1->toPlainText(), QStringLiteral("备注A2"));
     EXPECT_EQ(Form3->Chart1->PointCount(), 3000);
-    const TComToPX510 &preview = Form3->PreviewSession();
+    const TMeasurement &preview = Form3->PreviewSession();
     double m = 0;
     for (int i = 0; i < preview.SampleCount; ++i)
         m = std::max(m, std::fabs(preview.Profile[size_t(i)]));

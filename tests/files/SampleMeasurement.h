@@ -2,11 +2,11 @@
 // A measurement as a download leaves it: codes, time, twelve results, raw
 // samples; decoded, filtered and distributed.
 
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
 #include <cmath>
 
-inline void fillMeasurement(TComToPX510 &s, int samples = 3000)
+inline void fillMeasurement(TMeasurement &s, int samples = 3000)
 {
     s.Conditions = TConditions{3, 2, uint8_t(samples / 500 - 2), 2, 1}; // ±80 μm, 0.8 mm, GAUSS, DIN
     s.ActualRange = 3;

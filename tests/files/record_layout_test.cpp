@@ -26,7 +26,7 @@ double doubleAt(const QByteArray &b, int offset)
 
 TEST(RecordLayout, FullMeasurementIsSixThousandFiveHundredSixtyOneBytes)
 {
-    TComToPX510 s;
+    TMeasurement s;
     fillMeasurement(s);
     QByteArray b;
     b.fill('x', 9000); // whatever the array held is replaced
@@ -76,7 +76,7 @@ TEST(RecordLayout, DateTextIsCutToTwentyBytesWithoutSplittingACharacter)
 
 TEST(RecordLayout, MidnightIsWrittenWithoutTime)
 {
-    TComToPX510 s;
+    TMeasurement s;
     fillMeasurement(s, 1000);
     s.MeasureTime = 45123; // 2023-07-16 00:00:00
     QByteArray b;
@@ -104,11 +104,11 @@ class RoundTrip : public ::testing::TestWithParam<bool> {};
 TEST_P(RoundTrip, RestoresTheMeasurement)
 {
     const bool throughFile = GetParam();
-    TComToPX510 source;
+    TMeasurement source;
     fillMeasurement(source);
     source.UnitSystem = 1; // the record keeps whatever unit system it says
     source.DecodeProfile();
-    TComToPX510 target;
+    TMeasurement target;
     if (throughFile) {
         QTemporaryDir dir;
         QString name = dir.filePath(QStringLiteral("测量 1.PX510"));
@@ -153,7 +153,7 @@ TEST(RecordLayout, ReservedBytesReadAreWrittenBackUnchanged)
     QFile fixture(sourcePath(QStringLiteral("tests/fixtures/imperial_1000.PX510")));
     ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
     const QByteArray original = fixture.readAll();
-    TComToPX510 s;
+    TMeasurement s;
     s.LoadMeasurementStream(original);
     QByteArray saved;
     s.SaveMeasurementStream(saved);
@@ -169,7 +169,7 @@ TEST(RecordLayout, SaveReplacesAFileWholeOrNotAtAll)
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write(QByteArray(8000, 'o'));
     }
-    TComToPX510 s;
+    TMeasurement s;
     fillMeasurement(s, 1000);
     s.SaveMeasurementFile(name);
     EXPECT_EQ(QFileInfo(name).size(), 2561) << "no tail of the longer old file";

@@ -20,7 +20,7 @@ namespace {
 
 QByteArray goodRecord()
 {
-    TComToPX510 s;
+    TMeasurement s;
     fillMeasurement(s, 2000);
     QByteArray b;
     s.SaveMeasurementStream(b);
@@ -40,7 +40,7 @@ void putDateText(QByteArray &b, const QByteArray &text)
 
 // Everything a load may change, to prove that a refused one changed none of it.
 struct Snapshot {
-    explicit Snapshot(TComToPX510 &s)
+    explicit Snapshot(TMeasurement &s)
     {
         for (Tparameter *p : s.InstrumentParams.InReportOrder())
             parameters += QStringLiteral("%1 %2 %3;").arg(p->ParamName).arg(p->ParamValue, 0, 'g', 17).arg(p->ParamUnit);
@@ -100,7 +100,7 @@ const Damage Damages[] = {
 
 TEST(RecordLoad, DamagedRecordIsRefusedAndTheSessionKeepsItsMeasurement)
 {
-    TComToPX510 s;
+    TMeasurement s;
     fillMeasurement(s); // metric, 3000 samples
     s.SetParameterUnitTexts();
     s.DistributeParameters();
@@ -121,7 +121,7 @@ TEST(RecordLoad, DamagedRecordIsRefusedAndTheSessionKeepsItsMeasurement)
 
 TEST(RecordLoad, MissingFileIsAFileErrorAndChangesNothing)
 {
-    TComToPX510 s;
+    TMeasurement s;
     fillMeasurement(s, 1000);
     const Snapshot before(s);
     EXPECT_THROW(s.LoadMeasurementFile(QStringLiteral("/nonexistent/none.PX510")), FileError);
@@ -131,7 +131,7 @@ TEST(RecordLoad, MissingFileIsAFileErrorAndChangesNothing)
 
 TEST(RecordLoad, FixtureWrittenByteByByteLoads)
 {
-    TComToPX510 s;
+    TMeasurement s;
     s.LoadMeasurementFile(sourcePath(QStringLiteral("tests/fixtures/imperial_1000.PX510")));
     EXPECT_TRUE(s.HasData);
     EXPECT_EQ(s.Conditions, (TConditions{0, 0, 0, 1, 3}));
@@ -153,7 +153,7 @@ TEST(RecordLoad, FixtureWrittenByteByByteLoads)
 
 TEST(RecordLoad, UnitTextsFollowTheRecordsUnitSystem)
 {
-    TComToPX510 s;
+    TMeasurement s;
     s.LoadMeasurementFile(sourcePath(QStringLiteral("tests/fixtures/imperial_1000.PX510")));
     EXPECT_EQ(s.InstrumentParams.Ra.ParamUnit, QStringLiteral("μin"));
     EXPECT_EQ(s.InstrumentParams.Rv.ParamUnit, QStringLiteral("μin"));
@@ -187,7 +187,7 @@ TEST(RecordLoad, TolerableOddities)
     for (const auto &c : cases) {
         QByteArray b = goodRecord();
         c.apply(b);
-        TComToPX510 s;
+        TMeasurement s;
         ASSERT_NO_THROW(s.LoadMeasurementStream(b)) << c.name;
         EXPECT_TRUE(s.HasData) << c.name;
         EXPECT_EQ(s.SampleCount, c.samples) << c.name;
@@ -211,7 +211,7 @@ TEST(RecordLoad, AnUnreadableDateOpensTheRecordWithTheTimeUnknownAndKeepsTheText
     for (const auto &c : cases) {
         QByteArray b = goodRecord();
         putDateText(b, c.text);
-        TComToPX510 s;
+        TMeasurement s;
         ASSERT_NO_THROW(s.LoadMeasurementStream(b)) << c.name;
         EXPECT_TRUE(s.HasData) << c.name;
         EXPECT_EQ(s.SampleCount, 2000) << c.name;
@@ -224,7 +224,7 @@ TEST(RecordLoad, AnUnreadableDateOpensTheRecordWithTheTimeUnknownAndKeepsTheText
         s.SaveMeasurementStream(again);
         EXPECT_EQ(again.mid(2, 21), b.mid(2, 21)) << c.name;
     }
-    TComToPX510 s;
+    TMeasurement s;
     s.LoadMeasurementStream(goodRecord());
     EXPECT_TRUE(s.MeasureTimeKnown());
     EXPECT_TRUE(s.MeasureTimeWarning().isEmpty());
@@ -245,12 +245,12 @@ TEST(RecordLoad, OnlyARegularFileOfAtMostOneRecordIsRead)
     }
     const QString largest = dir.filePath(QStringLiteral("largest.PX510"));
     {
-        TComToPX510 full;
+        TMeasurement full;
         fillMeasurement(full); // 3000 samples: 6561 bytes
         full.SaveMeasurementFile(largest);
     }
 
-    TComToPX510 s;
+    TMeasurement s;
     fillMeasurement(s, 1000);
     const Snapshot before(s);
     // Each would block or read without end if it were opened as a file.

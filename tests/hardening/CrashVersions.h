@@ -13,14 +13,14 @@ inline QString versionName(int version)
 }
 
 // Version 0 or 1 into `session`, decoded as after a download.
-inline void makeVersion(TComToPX510 &session, int version)
+inline void makeVersion(TMeasurement &session, int version)
 {
     makeMeasurement(session, 1 + version);
 }
 
 inline QByteArray versionRecord(int version)
 {
-    TComToPX510 session;
+    TMeasurement session;
     makeVersion(session, version);
     QByteArray record;
     session.SaveMeasurementStream(record);

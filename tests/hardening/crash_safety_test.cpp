@@ -62,7 +62,7 @@ protected:
 TEST_F(CrashSafety, KilledWhileSavingAFileLeavesAWholeLoadableFile)
 {
     const QString file = Dir.filePath(QStringLiteral("m.PX510"));
-    TComToPX510 previous;
+    TMeasurement previous;
     makeVersion(previous, 0);
     previous.SaveMeasurementFile(file);
     for (int kill = 0; kill < 20; ++kill) {
@@ -71,7 +71,7 @@ TEST_F(CrashSafety, KilledWhileSavingAFileLeavesAWholeLoadableFile)
         QFile saved(file);
         ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
         EXPECT_NE(VersionOf(saved.readAll()), -1) << "the file is neither the old nor the new measurement";
-        TComToPX510 loaded;
+        TMeasurement loaded;
         ASSERT_NO_THROW(loaded.LoadMeasurementFile(file));
         EXPECT_TRUE(loaded.HasData);
     }
@@ -100,7 +100,7 @@ TEST_F(CrashSafety, KilledWhileSavingARecordLeavesASoundDatabase)
             const int version = VersionOf(rows.value(3).toByteArray());
             ASSERT_NE(version, -1) << "a row's measurement is neither the old nor the new one";
             EXPECT_EQ(rows.value(1).toString(), versionName(version)) << "texts and measurement of different saves";
-            TComToPX510 expected;
+            TMeasurement expected;
             makeVersion(expected, version);
             EXPECT_EQ(rows.value(2).toDouble(), expected.InstrumentParams.Ra.ParamValue);
             EXPECT_FALSE(ids.contains(id)) << "an ID stored twice";

@@ -27,7 +27,7 @@ void ready(long saves)
 
 [[noreturn]] void saveFiles(const QString &fileName)
 {
-    TComToPX510 versions[2];
+    TMeasurement versions[2];
     makeVersion(versions[0], 0);
     makeVersion(versions[1], 1);
     for (long n = 1;; ++n) {
@@ -40,7 +40,7 @@ void ready(long saves)
 {
     TDataManager manager;
     manager.OpenDatabase(database);
-    TComToPX510 versions[2];
+    TMeasurement versions[2];
     makeVersion(versions[0], 0);
     makeVersion(versions[1], 1);
     ScriptedDialogs dialogs;

@@ -1,12 +1,12 @@
 #include "common/DateTimeText.h"
 #include "common/TextCodec.h"
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using Label = void (TComToPX510::*)(QString &) const;
+using Label = void (TMeasurement::*)(QString &) const;
 
 struct LabelCase {
     const char *name;
@@ -16,7 +16,7 @@ struct LabelCase {
     std::vector<const char *> imperial;
 };
 
-QString call(TComToPX510 &s, Label label)
+QString call(TMeasurement &s, Label label)
 {
     QString text = QStringLiteral("unchanged");
     (s.*label)(text);
@@ -28,21 +28,21 @@ QString call(TComToPX510 &s, Label label)
 TEST(Labels, EveryCodeHasItsTextInBothUnitSystems)
 {
     const std::vector<LabelCase> table = {
-        {"SampleLengthsText", &TComToPX510::SampleLengthsText, &TConditions::SampleLengths,
+        {"SampleLengthsText", &TMeasurement::SampleLengthsText, &TConditions::SampleLengths,
          {"1", "2", "3", "4", "5"}, {"1", "2", "3", "4", "5"}},
-        {"CutoffText", &TComToPX510::CutoffText, &TConditions::Cutoff,
+        {"CutoffText", &TMeasurement::CutoffText, &TConditions::Cutoff,
          {"自动", "0.25mm", "0.8mm", "2.5mm"}, {"自动", "0.01inch", "0.03inch", "0.1inch"}},
-        {"RangeText", &TComToPX510::RangeText, &TConditions::Range,
+        {"RangeText", &TMeasurement::RangeText, &TConditions::Range,
          {"自动", "±20μm", "±40μm", "±80μm"}, {"自动", "±800uin", "±1600uin", "±3200uin"}},
-        {"FilterText", &TComToPX510::FilterText, &TConditions::FilterCode,
+        {"FilterText", &TMeasurement::FilterText, &TConditions::FilterCode,
          {"R-C", "PC-RC", "GAUSS", "D-P"}, {"R-C", "PC-RC", "GAUSS", "D-P"}},
-        {"StandardText", &TComToPX510::StandardText, &TConditions::Standard,
+        {"StandardText", &TMeasurement::StandardText, &TConditions::Standard,
          {"ISO", "DIN", "JIS", "ANSI"}, {"ISO", "DIN", "JIS", "ANSI"}},
     };
     for (const LabelCase &c : table) {
         for (uint8_t unit : {0, 1}) {
             const auto &expected = unit == 0 ? c.metric : c.imperial;
-            TComToPX510 s;
+            TMeasurement s;
             s.UnitSystem = unit;
             s.ActualRange = 3;
             for (size_t code = 0; code < expected.size(); ++code) {
@@ -57,17 +57,17 @@ TEST(Labels, EveryCodeHasItsTextInBothUnitSystems)
 
 TEST(Labels, UnitSystemLabels)
 {
-    TComToPX510 s;
-    EXPECT_EQ(call(s, &TComToPX510::UnitSystemText), "公制");
-    EXPECT_EQ(call(s, &TComToPX510::LengthUnitText), "mm");
-    EXPECT_EQ(call(s, &TComToPX510::HeightUnitText), "μm");
+    TMeasurement s;
+    EXPECT_EQ(call(s, &TMeasurement::UnitSystemText), "公制");
+    EXPECT_EQ(call(s, &TMeasurement::LengthUnitText), "mm");
+    EXPECT_EQ(call(s, &TMeasurement::HeightUnitText), "μm");
     s.UnitSystem = 1;
-    EXPECT_EQ(call(s, &TComToPX510::UnitSystemText), "英制");
-    EXPECT_EQ(call(s, &TComToPX510::LengthUnitText), "mil");
-    EXPECT_EQ(call(s, &TComToPX510::HeightUnitText), "μin");
+    EXPECT_EQ(call(s, &TMeasurement::UnitSystemText), "英制");
+    EXPECT_EQ(call(s, &TMeasurement::LengthUnitText), "mil");
+    EXPECT_EQ(call(s, &TMeasurement::HeightUnitText), "μin");
     s.UnitSystem = 2;
-    for (Label l : {&TComToPX510::UnitSystemText, &TComToPX510::LengthUnitText,
-                    &TComToPX510::HeightUnitText, &TComToPX510::CutoffText, &TComToPX510::RangeText})
+    for (Label l : {&TMeasurement::UnitSystemText, &TMeasurement::LengthUnitText,
+                    &TMeasurement::HeightUnitText, &TMeasurement::CutoffText, &TMeasurement::RangeText})
         EXPECT_EQ(call(s, l), "unchanged");
 }
 
@@ -75,7 +75,7 @@ TEST(Labels, ResultBlockHeadersHaveOneWidth)
 {
     const char *headers[] = {"ISO数据：", "DIN数据：", "JIS数据：", "ANSI数据："};
     for (uint8_t standard = 0; standard < 4; ++standard) {
-        TComToPX510 s;
+        TMeasurement s;
         s.MeasureTime = 46000.5;
         s.Conditions.Standard = standard;
         QString text;
@@ -93,7 +93,7 @@ TEST(Labels, ResultBlockHeadersHaveOneWidth)
 
 TEST(Labels, ResultBlockOfAnUnknownStandardIsOneLineEnd)
 {
-    TComToPX510 s;
+    TMeasurement s;
     s.Conditions.Standard = 4;
     QString text = QStringLiteral("before");
     s.ResultsText(6, text);

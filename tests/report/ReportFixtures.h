@@ -1,17 +1,17 @@
 #pragma once
-// Shared pieces of the report tests: a measured session and a chart double.
+// Shared pieces of the report tests: a measurement and a chart double.
 
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 #include "report/ReportChart.h"
 
 #include <QLocale>
 #include <QPainter>
 #include <memory>
 
-// A session holding a full set of instrument results.
-inline std::unique_ptr<TComToPX510> measuredSession(int standard)
+// A measurement holding a full set of instrument results.
+inline std::unique_ptr<TMeasurement> measuredSession(int standard)
 {
-    auto s = std::make_unique<TComToPX510>();
+    auto s = std::make_unique<TMeasurement>();
     TPX510parameters &p = s->InstrumentParams;
     p.Ra.ParamValue = 0.52;
     p.Rq.ParamValue = 0.61;

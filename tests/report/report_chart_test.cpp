@@ -32,7 +32,7 @@ TEST(ReportChart, RendersInPaperLookAndGivesTheLookBackWithGradientOn)
     chart.Current = screenLook();
     RecordingDevice device(841, 513);
     QPainter painter(&device);
-    TComToPX510 session;
+    TMeasurement session;
     ReportPageInput input;
     input.Session = &session;
     DrawReportPage(painter, 841, 513, input);
@@ -96,7 +96,7 @@ TEST(ReportChart, BearingTextsAreWrittenBeforeTheChart)
     FakeChart chart;
     RecordingDevice device(2970, 2100);
     QPainter painter(&device);
-    TComToPX510 session;
+    TMeasurement session;
     ReportPageInput input;
     input.Session = &session;
     DrawReportPage(painter, 2970, 2100, input);

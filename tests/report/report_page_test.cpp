@@ -13,7 +13,7 @@
 
 namespace {
 
-ReportPageInput inputFor(const TComToPX510 *session)
+ReportPageInput inputFor(const TMeasurement *session)
 {
     ReportPageInput input;
     input.Logo = VantrelLogo();
@@ -128,7 +128,7 @@ TEST(ReportPage, HeaderConditionsAndTitleTexts)
 TEST(ReportPage, EmptyDatabaseShowsTheBareLabels)
 {
     RecordingDevice device(841, 513);
-    TComToPX510 session;
+    TMeasurement session;
     const QStringList texts = record(device, inputFor(&session)).TextList();
     for (const char16_t *label : {u"编号：", u"工件名称：", u"操作者：", u"日期："})
         EXPECT_TRUE(texts.contains(QString::fromUtf16(label))) << QString::fromUtf16(label).toStdString();

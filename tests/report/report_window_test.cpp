@@ -11,6 +11,7 @@
 #include "chart/MeasurementChart.h"
 #include "common/Errors.h"
 #include "database/RecordDateText.h"
+#include "link/ComToPX510Unit.h"
 #include "report/PrintPreviewFM.h"
 #include "report/RecordHeader.h"
 #include "report/ReportPage.h"
@@ -43,7 +44,7 @@ int pdfPageCount(const QString &fileName)
 
 struct Window {
     ScriptedDialogs dialogs;
-    std::unique_ptr<TComToPX510> session = measuredSession(0);
+    std::unique_ptr<TMeasurement> session = measuredSession(0);
     TForm6 form{*session, dialogs};
 };
 
@@ -52,7 +53,7 @@ QImage render(QSize size, ReportChart *chart)
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::red);
     QPainter canvas(&image);
-    TComToPX510 session;
+    TMeasurement session;
     ReportPageInput input;
     input.Session = &session;
     DrawReportPage(canvas, size.width(), size.height(), input);
@@ -244,7 +245,7 @@ TEST(ReportMainChart, ChartStaysInsideItsFrameOnScreenAndOnAFineDevice)
         for (QImage *image : {&page, &withChart}) {
             image->fill(Qt::red);
             QPainter canvas(image);
-            TComToPX510 session;
+            TMeasurement session;
             ReportPageInput input;
             input.Session = &session;
             DrawReportPage(canvas, c.size.width(), c.size.height(), input);
@@ -303,7 +304,7 @@ class ReportRecordHeader : public DatabaseTest {};
 
 TEST_F(ReportRecordHeader, NamesTheRecordOfTheMeasurementNotTheListsCurrentRow)
 {
-    TComToPX510 session;
+    TMeasurement session;
     ScriptedDialogs dialogs;
     insertRow(QStringLiteral("A001"), at(2024, 3, 6), QStringLiteral("轴"), QString());
     Manager.MainQuery().ShowAll();

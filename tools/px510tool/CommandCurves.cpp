@@ -2,28 +2,28 @@
 
 #include "Command.h"
 
-#include "link/ComToPX510Unit.h"
+#include "measurement/Curves.h"
+#include "measurement/Measurement.h"
 
 #include <string>
 
 int CommandCurves(const QStringList &args)
 {
     Tool::expectArguments(args, 1);
-    TComToPX510 s;
+    TMeasurement s;
     s.LoadMeasurementFile(args.at(0));
 
-    const double spacing = s.SampleSpacing();
     std::string out = "series,index,x,y\n";
-    auto row = [&out](const char *series, int index, double x, double y) {
-        out += std::string(series) + ',' + std::to_string(index) + ',' + Tool::number(x) + ',' + Tool::number(y) + '\n';
+    auto rows = [&out](const char *series, const TCurve &curve) {
+        for (qsizetype i = 0; i < curve.size(); ++i)
+            out += std::string(series) + ',' + std::to_string(i) + ',' + Tool::number(curve.X[i]) + ','
+                   + Tool::number(curve.Y[i]) + '\n';
     };
-    for (int i = 0; i < s.SampleCount; ++i)
-        row("profile", i, i * spacing, s.Profile[i]);
-    for (int i = 0; i < s.RoughnessCount; ++i)
-        row("roughness", i, s.RoughnessOrigin + i * spacing, s.RoughnessProfile[i]);
+    const TMeasurementCurves curves = CurvesOf(s);
+    rows("profile", curves.Profile);
+    rows("roughness", curves.Roughness);
     // Material ratio along x, depth in percent along y, as the bearing view plots it.
-    for (int i = 0; i < s.BearingLevels; ++i)
-        row("bearing", i, s.BearingCurve[i], static_cast<double>(i) * 100 / s.BearingLevels);
+    rows("bearing", curves.Bearing);
     Tool::print(out);
     return 0;
 }

@@ -3,7 +3,7 @@
 #include "Command.h"
 
 #include "files/PX510FileUnit.h"
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
 #include <string>
 
@@ -33,7 +33,7 @@ std::string jsonString(const QString &text)
 int CommandInfo(const QStringList &args)
 {
     Tool::expectArguments(args, 1);
-    TComToPX510 s;
+    TMeasurement s;
     s.LoadMeasurementFile(args.at(0));
 
     std::string out = "{";

@@ -3,7 +3,7 @@
 #include "Command.h"
 
 #include "common/NumberText.h"
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
 int CommandResults(const QStringList &arguments)
 {
@@ -13,7 +13,7 @@ int CommandResults(const QStringList &arguments)
     if (!perLine || *perLine < 1)
         throw UsageError("--per-line needs a whole number of at least 1, not '" + perLineText.toStdString() + "'");
     Tool::expectArguments(args, 1);
-    TComToPX510 s;
+    TMeasurement s;
     s.LoadMeasurementFile(args.at(0));
     QString text;
     s.ResultsText(*perLine, text);

@@ -4,7 +4,7 @@
 #include "common/Errors.h"
 #include "files/FileBytes.h"
 #include "files/PX510FileUnit.h"
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
 #include <QBuffer>
 #include <cmath>
@@ -19,7 +19,7 @@ struct CodeRule {
     const char16_t *name;
 };
 
-// Every code a session can hold; anything else is damage.
+// Every code a measurement can hold; anything else is damage.
 constexpr CodeRule CodeRules[] = {
     {CodeCutoff, 3, u"取样长度代码"},
     {CodeSampleLengths, 4, u"取样段数代码"},
@@ -66,7 +66,7 @@ double checkContents(const TPXFileIO &record, TPX510parameters &params)
 
 } // namespace
 
-void TComToPX510::SaveMeasurementStream(QByteArray &stream)
+void TMeasurement::SaveMeasurementStream(QByteArray &stream)
 {
     TPX510FileIO &record = *FileIO;
     auto parameters = InstrumentParams.InReportOrder();
@@ -93,16 +93,16 @@ void TComToPX510::SaveMeasurementStream(QByteArray &stream)
     record.SaveToStream(buffer);
 }
 
-void TComToPX510::SaveMeasurementFile(const QString &fileName)
+void TMeasurement::SaveMeasurementFile(const QString &fileName)
 {
     QByteArray stream;
     SaveMeasurementStream(stream);
     FileBytes::writeAtomically(fileName, stream);
 }
 
-void TComToPX510::LoadMeasurementStream(const QByteArray &stream)
+void TMeasurement::LoadMeasurementStream(const QByteArray &stream)
 {
-    // Read and check into a separate record; the session and its file object
+    // Read and check into a separate record; the measurement and its file object
     // change only once the whole record has proved usable.
     TPX510FileIO incoming = *FileIO;
     QByteArray bytes = stream;
@@ -133,17 +133,17 @@ void TComToPX510::LoadMeasurementStream(const QByteArray &stream)
     HasData = true;
 }
 
-void TComToPX510::LoadMeasurementFile(const QString &fileName)
+void TMeasurement::LoadMeasurementFile(const QString &fileName)
 {
     LoadMeasurementStream(TPXFileIO::ReadRecordFile(fileName));
 }
 
-bool TComToPX510::MeasureTimeKnown() const
+bool TMeasurement::MeasureTimeKnown() const
 {
     return std::isfinite(MeasureTime);
 }
 
-QString TComToPX510::MeasureTimeWarning() const
+QString TMeasurement::MeasureTimeWarning() const
 {
     if (MeasureTimeKnown())
         return {};

@@ -2,7 +2,7 @@
 
 #include "analysis/FilterUnit.h"
 #include "common/Errors.h"
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,7 +18,7 @@ int levelCount(int32_t levels)
 
 } // namespace
 
-void TComToPX510::DecodeProfile()
+void TMeasurement::DecodeProfile()
 {
     if (RawByteCount < 0 || RawByteCount > MaxRawBytes)
         throw RecordError(QStringLiteral("测量数据已损坏：数据字节数 %1 不在 0 到 6000 之间。").arg(RawByteCount));
@@ -33,7 +33,7 @@ void TComToPX510::DecodeProfile()
     BuildBearingCurve();
 }
 
-void TComToPX510::ApplyFilter()
+void TMeasurement::ApplyFilter()
 {
     struct FilterChoice {
         void (TFilter::*run)(const TProfileArray &, TProfileArray &, int) const;
@@ -56,7 +56,7 @@ void TComToPX510::ApplyFilter()
     RoughnessCount = points >= choice.minimumRoughness ? points : 0;
 }
 
-void TComToPX510::BuildBearingCurve()
+void TMeasurement::BuildBearingCurve()
 {
     const int levels = levelCount(BearingLevels);
     TFilter filter;
@@ -69,14 +69,14 @@ void TComToPX510::BuildBearingCurve()
     BearingLevelStep = (maximum - minimum) / levels;
 }
 
-void TComToPX510::GetProfileMinMax(double &minimum, double &maximum) const
+void TMeasurement::GetProfileMinMax(double &minimum, double &maximum) const
 {
     minimum = 0;
     maximum = 0;
     TFilter().FindMinMax(maximum, minimum, RoughnessCount, RoughnessProfile);
 }
 
-double TComToPX510::MaterialRatioAtDepth(double c) const
+double TMeasurement::MaterialRatioAtDepth(double c) const
 {
     if (std::isnan(c))
         return 0;

@@ -1,7 +1,7 @@
 // Texts of the condition and unit codes; the wording lives only here.
 
 #include "common/DateTimeText.h"
-#include "link/ComToPX510Unit.h"
+#include "measurement/Measurement.h"
 
 #include <initializer_list>
 
@@ -36,64 +36,59 @@ void assignLabel(QString &text, const QString &label)
 
 } // namespace
 
-void TComToPX510::SampleLengthsText(QString &text) const
+void TMeasurement::SampleLengthsText(QString &text) const
 {
     pick(text, Conditions.SampleLengths, {u"1", u"2", u"3", u"4", u"5"});
 }
 
-QString TComToPX510::CutoffLabel(int code, int unitSystem)
+QString TMeasurement::CutoffLabel(int code, int unitSystem)
 {
     return unitLabel(code, unitSystem, {u"自动", u"0.25mm", u"0.8mm", u"2.5mm"},
                      {u"自动", u"0.01inch", u"0.03inch", u"0.1inch"});
 }
 
-QString TComToPX510::RangeLabel(int code, int unitSystem)
+QString TMeasurement::RangeLabel(int code, int unitSystem)
 {
     return unitLabel(code, unitSystem, {u"自动", u"±20μm", u"±40μm", u"±80μm"},
                      {u"自动", u"±800uin", u"±1600uin", u"±3200uin"});
 }
 
-void TComToPX510::CutoffText(QString &text) const
+void TMeasurement::CutoffText(QString &text) const
 {
     assignLabel(text, CutoffLabel(Conditions.Cutoff, UnitSystem));
 }
 
-void TComToPX510::RangeText(QString &text) const
+void TMeasurement::RangeText(QString &text) const
 {
     assignLabel(text, RangeLabel(Conditions.Range, UnitSystem));
 }
 
-void TComToPX510::TesterRangeText(QString &text) const
-{
-    assignLabel(text, RangeLabel(Tester.Conditions.Range, Tester.UnitSystem));
-}
-
-void TComToPX510::UnitSystemText(QString &text) const
+void TMeasurement::UnitSystemText(QString &text) const
 {
     pick(text, UnitSystem, {u"公制", u"英制"});
 }
 
-void TComToPX510::FilterText(QString &text) const
+void TMeasurement::FilterText(QString &text) const
 {
     pick(text, Conditions.FilterCode, {u"R-C", u"PC-RC", u"GAUSS", u"D-P"});
 }
 
-void TComToPX510::StandardText(QString &text) const
+void TMeasurement::StandardText(QString &text) const
 {
     pick(text, Conditions.Standard, {u"ISO", u"DIN", u"JIS", u"ANSI"});
 }
 
-void TComToPX510::LengthUnitText(QString &text) const
+void TMeasurement::LengthUnitText(QString &text) const
 {
     pick(text, UnitSystem, {u"mm", u"mil"});
 }
 
-void TComToPX510::HeightUnitText(QString &text) const
+void TMeasurement::HeightUnitText(QString &text) const
 {
     pick(text, UnitSystem, {u"μm", u"μin"});
 }
 
-void TComToPX510::ResultsText(int perRow, QString &text)
+void TMeasurement::ResultsText(int perRow, QString &text)
 {
     const Tparameters *set = nullptr;
     QString header;
