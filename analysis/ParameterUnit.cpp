@@ -4,8 +4,7 @@
 
 Tparameter::Tparameter(const QString &name, const QString &caption, const QString &unit)
     : ParamName(name), ParamCaption(caption), ParamUnit(unit)
-{
-}
+{}
 
 void Tparameter::Evaluate(const double *, const ProfileDescriptor &) {}
 
@@ -91,7 +90,7 @@ void ParametersToText(const Tparameters &set, int perLine, QString &text)
             if (!p)
                 continue;
             text += padded(p->ParamCaption, 20, false) + QStringLiteral(" =")
-                    + QString::asprintf("%8.3f", p->ParamValue) + padded(p->ParamUnit, 8, true);
+                + QString::asprintf("%8.3f", p->ParamValue) + padded(p->ParamUnit, 8, true);
         }
         text += QStringLiteral("\r\n");
     }

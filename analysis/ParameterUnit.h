@@ -30,10 +30,10 @@ public:
 // Copies name, value and unit; the destination keeps its own caption.
 void tparameter_copy(Tparameter &destination, const Tparameter &source);
 
-#define PX510_PARAMETER_KIND(Class, Name, Caption, Unit)                                  \
-    class Class : public Tparameter {                                                    \
-    public:                                                                              \
-        Class() : Tparameter(QStringLiteral(Name), QStringLiteral(Caption), QStringLiteral(Unit)) {} \
+#define PX510_PARAMETER_KIND(Class, Name, Caption, Unit)                                                               \
+    class Class : public Tparameter {                                                                                  \
+    public:                                                                                                            \
+        Class() : Tparameter(QStringLiteral(Name), QStringLiteral(Caption), QStringLiteral(Unit)) {}                   \
     };
 
 PX510_PARAMETER_KIND(TRa, "Ra", "Ra", "μm")
@@ -69,8 +69,18 @@ protected:
 class TPX510parameters : public Tparameters {
 public:
     TPX510parameters();
-    TRa Ra; TRq Rq; TRz Rz; TR3z R3z; TRyi Ryi; TRyd Ryd;
-    TRt Rt; TRp Rp; TRv Rv; TS S; TSm Sm; TSk Sk;
+    TRa Ra;
+    TRq Rq;
+    TRz Rz;
+    TR3z R3z;
+    TRyi Ryi;
+    TRyd Ryd;
+    TRt Rt;
+    TRp Rp;
+    TRv Rv;
+    TS S;
+    TSm Sm;
+    TSk Sk;
     // The twelve in the order they travel in reports, files and database rows.
     std::array<Tparameter *, 12> InReportOrder();
 };
@@ -78,25 +88,53 @@ public:
 class TISOparameters : public Tparameters {
 public:
     TISOparameters();
-    TRa Ra; TRq Rq; TRyi Rz; TRt Rt; TRp Rp; TRv Rv; TS S; TSm Sm; TSk Sk;
+    TRa Ra;
+    TRq Rq;
+    TRyi Rz;
+    TRt Rt;
+    TRp Rp;
+    TRv Rv;
+    TS S;
+    TSm Sm;
+    TSk Sk;
 };
 
 class TDINparameters : public Tparameters {
 public:
     TDINparameters();
-    TRa Ra; TRq Rq; TRyd Rz; TRt Ry; TRt Rmax; TS S; TSm Sm;
+    TRa Ra;
+    TRq Rq;
+    TRyd Rz;
+    TRt Ry;
+    TRt Rmax;
+    TS S;
+    TSm Sm;
 };
 
 class JISparameters : public Tparameters {
 public:
     JISparameters();
-    TRa Ra; TRq Rq; TRz Rz; TR3z R3z; TRyi Ry; TRt Rt; TRp Rp; TS S; TSm Sm;
+    TRa Ra;
+    TRq Rq;
+    TRz Rz;
+    TR3z R3z;
+    TRyi Ry;
+    TRt Rt;
+    TRp Rp;
+    TS S;
+    TSm Sm;
 };
 
 class TANSIparameters : public Tparameters {
 public:
     TANSIparameters();
-    TRa Ra; TRq Rq; TRz Rz; TRyi Rmax; TRyi Rt; TS S; TSm Sm;
+    TRa Ra;
+    TRq Rq;
+    TRz Rz;
+    TRyi Rmax;
+    TRyi Rt;
+    TS S;
+    TSm Sm;
 };
 
 // Appends the listing of a set, `perLine` parameters a line, each as

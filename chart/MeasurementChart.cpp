@@ -10,7 +10,6 @@
 
 namespace {
 
-
 // The chart's series: the bearing curve sorted by material ratio across
 // (depth in percent down; a stable sort keeps equal ratios in depth order).
 struct Curves {

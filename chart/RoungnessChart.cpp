@@ -30,14 +30,10 @@ protected:
 // their own, so moving a cursor repaints them without drawing the curves.
 class TChartAdditions : public QCPLayerable {
 public:
-    explicit TChartAdditions(TRoungnessChart *chart)
-        : QCPLayerable(chart, AdditionsLayerName), Chart(chart) {}
+    explicit TChartAdditions(TRoungnessChart *chart) : QCPLayerable(chart, AdditionsLayerName), Chart(chart) {}
 
 protected:
-    void applyDefaultAntialiasingHint(QCPPainter *painter) const override
-    {
-        painter->setAntialiasing(false);
-    }
+    void applyDefaultAntialiasingHint(QCPPainter *painter) const override { painter->setAntialiasing(false); }
     void draw(QCPPainter *painter) override { Chart->PaintAdditions(*painter); }
 
 private:

@@ -59,7 +59,7 @@ QString displayText(double days)
         return QStringLiteral("时间未知");
     QLocale locale;
     return locale.toString(dt.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-           + locale.toString(dt.time(), timeWithSeconds(locale));
+        + locale.toString(dt.time(), timeWithSeconds(locale));
 }
 
 std::optional<double> parseDisplayText(const QString &text)
@@ -98,9 +98,21 @@ QDate dateIn(Order order, const int (&n)[3], bool twoDigitYear)
 {
     int y = 0, m = 0, d = 0;
     switch (order) {
-    case Order::YMD: y = n[0]; m = n[1]; d = n[2]; break;
-    case Order::DMY: d = n[0]; m = n[1]; y = n[2]; break;
-    case Order::MDY: m = n[0]; d = n[1]; y = n[2]; break;
+    case Order::YMD:
+        y = n[0];
+        m = n[1];
+        d = n[2];
+        break;
+    case Order::DMY:
+        d = n[0];
+        m = n[1];
+        y = n[2];
+        break;
+    case Order::MDY:
+        m = n[0];
+        d = n[1];
+        y = n[2];
+        break;
     }
     if (twoDigitYear) {
         // A measurement is never from the future: 20yy unless beyond next year.

@@ -37,8 +37,8 @@ QByteArray convert(const char *to, const char *from, const QByteArray &input)
                 continue;
             // EILSEQ or EINVAL: replace one input unit and go on.
             out.append('?');
-            size_t skip = std::min(inLeft, unitLength(std::string_view(from) == "UTF-8",
-                                                      static_cast<unsigned char>(*in)));
+            size_t skip = std::min(inLeft,
+                                   unitLength(std::string_view(from) == "UTF-8", static_cast<unsigned char>(*in)));
             in += skip;
             inLeft -= skip;
         }

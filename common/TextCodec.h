@@ -12,4 +12,4 @@ QByteArray toGb2312(const QString &text);
 QString fromGb2312(const QByteArray &bytes);
 // Number of GB2312 bytes the text takes ("μ" counts two).
 int gb2312Length(const QString &text);
-}
+} // namespace TextCodec

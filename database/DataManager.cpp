@@ -100,8 +100,8 @@ int TDataManager::SaveMeasurementRecord(Dialogs &dialogs, TMeasurement &measurem
         View.Post();
 
     // The remark of a record saved over stays unless a new one was typed.
-    const TDatabaseConnection::Bindings columns =
-        RecordMapping::SavedColumns(measurement, texts, DateTimeText::now(), !existing || texts.RemarkTyped);
+    const TDatabaseConnection::Bindings columns = RecordMapping::SavedColumns(measurement, texts, DateTimeText::now(),
+                                                                              !existing || texts.RemarkTyped);
     QStringList names, placeholders, assignments;
     for (const auto &column : columns) {
         names << column.first;

@@ -24,11 +24,10 @@ QString errorText(const QSqlError &error)
 }
 
 // Every column the program reads or writes: a file without them is not ours.
-const char *const kProbe =
-    "select AutoID, ID, WorkName, Operator, other, DateTime, EditDateTime, Ra, Rq, Rz, R3z, "
-    "Ryi, Ryd, Rt, Rp, Rv, RS, RSm, RSk, unitsystem, Cutoff, Access, Stander, Range, Filter, "
-    "RealRange, RealCutoff, data, iunitsystem, icutoff, iaccess, istander, irange, ifilter, "
-    "irealrange, irealcutoff from Data where 1 = 0";
+const char *const kProbe = "select AutoID, ID, WorkName, Operator, other, DateTime, EditDateTime, Ra, Rq, Rz, R3z, "
+                           "Ryi, Ryd, Rt, Rp, Rv, RS, RSm, RSk, unitsystem, Cutoff, Access, Stander, Range, Filter, "
+                           "RealRange, RealCutoff, data, iunitsystem, icutoff, iaccess, istander, irange, ifilter, "
+                           "irealrange, irealcutoff from Data where 1 = 0";
 
 } // namespace
 

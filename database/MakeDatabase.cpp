@@ -2,9 +2,9 @@
 // Usage: px510makedb <schema.sql> <output file>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QDir>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>

@@ -34,9 +34,8 @@ TRecordListModel::TRecordListModel(TRecordView &view, QObject *parent) : QAbstra
         Unreadable = false;
         endResetModel();
     });
-    connect(&View, &TRecordView::RowChanged, this, [this](int row) {
-        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
-    });
+    connect(&View, &TRecordView::RowChanged, this,
+            [this](int row) { emit dataChanged(index(row, 0), index(row, ColumnCount - 1)); });
 }
 
 int TRecordListModel::ColumnWidthInCharacters(int column)

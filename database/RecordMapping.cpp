@@ -9,10 +9,8 @@ namespace RecordMapping {
 void CheckTextWidth(const QString &caption, const QString &text)
 {
     if (text.size() > TextColumnWidth)
-        throw DatabaseError(QStringLiteral("%1过长：最多%2个字符，现有%3个。")
-                                .arg(caption)
-                                .arg(TextColumnWidth)
-                                .arg(text.size()));
+        throw DatabaseError(
+            QStringLiteral("%1过长：最多%2个字符，现有%3个。").arg(caption).arg(TextColumnWidth).arg(text.size()));
 }
 
 void CheckTextWidths(const RecordTexts &texts)
@@ -22,17 +20,16 @@ void CheckTextWidths(const RecordTexts &texts)
     CheckTextWidth(QStringLiteral("操作者"), texts.Operator);
 }
 
-TDatabaseConnection::Bindings SavedColumns(TMeasurement &measurement, const RecordTexts &texts,
-                                           double savedAt, bool writeRemark)
+TDatabaseConnection::Bindings SavedColumns(TMeasurement &measurement, const RecordTexts &texts, double savedAt,
+                                           bool writeRemark)
 {
     TDatabaseConnection::Bindings columns;
-    columns.emplace_back(QStringLiteral("datetime"), measurement.MeasureTimeKnown()
-                                                         ? QVariant(DateTimeText::storageText(measurement.MeasureTime))
-                                                         : QVariant());
+    columns.emplace_back(QStringLiteral("datetime"),
+                         measurement.MeasureTimeKnown() ? QVariant(DateTimeText::storageText(measurement.MeasureTime))
+                                                        : QVariant());
     columns.emplace_back(QStringLiteral("editdatetime"), DateTimeText::storageText(savedAt));
 
-    const char *const valueColumns[] = {"ra", "rq", "rz", "r3z", "ryi", "ryd",
-                                        "rt", "rp", "rv", "rs",  "rsm", "rsk"};
+    const char *const valueColumns[] = {"ra", "rq", "rz", "r3z", "ryi", "ryd", "rt", "rp", "rv", "rs", "rsm", "rsk"};
     auto parameters = measurement.InstrumentParams.InReportOrder();
     for (size_t i = 0; i < parameters.size(); ++i)
         columns.emplace_back(QString::fromLatin1(valueColumns[i]), parameters[i]->ParamValue);

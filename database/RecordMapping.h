@@ -41,7 +41,7 @@ void CheckTextWidth(const QString &caption, const QString &text);
 // value: measurement time (null when unknown), time of saving, results,
 // labels, codes, the texts and the record. RealRange, RealCutoff, irealrange,
 // irealcutoff are never written; "other" only when the remark is to be written.
-TDatabaseConnection::Bindings SavedColumns(TMeasurement &measurement, const RecordTexts &texts,
-                                           double savedAt, bool writeRemark = true);
+TDatabaseConnection::Bindings SavedColumns(TMeasurement &measurement, const RecordTexts &texts, double savedAt,
+                                           bool writeRemark = true);
 
 } // namespace RecordMapping

@@ -14,7 +14,7 @@ TRecordNavigator::TRecordNavigator(TRecordView &view, Dialogs &dialogs, QWidget 
         const char16_t *hint;
     };
     static const Face faces[ButtonCount] = {
-        {u"|◀", u"第一条"}, {u"◀", u"上一条"}, {u"▶", u"下一条"},  {u"▶|", u"最后一条"},
+        {u"|◀", u"第一条"}, {u"◀", u"上一条"}, {u"▶", u"下一条"},   {u"▶|", u"最后一条"},
         {u"−", u"删除"},    {u"✔", u"保存"},   {u"✘", u"取消修改"},
     };
     auto *layout = new QHBoxLayout(this);

@@ -66,10 +66,7 @@ const QString kShownColumns = QStringLiteral("AutoID, ID, WorkName, Operator, Da
 
 } // namespace
 
-TRecordView::TRecordView(TDatabaseConnection &connection, QObject *parent)
-    : QObject(parent), Connection(connection)
-{
-}
+TRecordView::TRecordView(TDatabaseConnection &connection, QObject *parent) : QObject(parent), Connection(connection) {}
 
 QString TRecordView::RangeCondition() const
 {

@@ -69,8 +69,8 @@ void TForm8::PrefillFromDatabase()
     const auto nothingTyped = qScopeGuard([this] { Memo1->document()->setModified(false); });
     TDataManager &data = DataManager.Data();
     const std::optional<StoredTexts> stored = EditionValue == Edition::Station
-                                                  ? data.LookupById(ComLink.RecordId)
-                                                  : data.LookupByMeasureTime(ComLink.MeasureTime);
+        ? data.LookupById(ComLink.RecordId)
+        : data.LookupByMeasureTime(ComLink.MeasureTime);
     if (!DataManager.MainQuery().HasCurrent())
         return;
     const StoredTexts texts = stored.value_or(StoredTexts{});
@@ -110,8 +110,8 @@ void TForm8::ConfirmRecord()
     }
     int result = -1;
     RunGuarded(Messages, [&] {
-        result = DataManager.SaveMeasurementRecord({Edit1->text(), Edit3->text(), Edit2->text(), Memo1->toPlainText(),
-                                                    Memo1->document()->isModified()});
+        result = DataManager.SaveMeasurementRecord(
+            {Edit1->text(), Edit3->text(), Edit2->text(), Memo1->toPlainText(), Memo1->document()->isModified()});
     });
     if (result != -1)
         accept();

@@ -42,10 +42,10 @@ public:
 
     // Designer names of the controls.
     QGroupBox *GroupBox1 = nullptr;
-    QLineEdit *Edit1 = nullptr; // ID
+    QLineEdit *Edit1 = nullptr;     // ID
     QPushButton *Button1 = nullptr; // "..."
-    QLineEdit *Edit2 = nullptr; // operator
-    QLineEdit *Edit3 = nullptr; // work-piece name
+    QLineEdit *Edit2 = nullptr;     // operator
+    QLineEdit *Edit3 = nullptr;     // work-piece name
     QPlainTextEdit *Memo1 = nullptr;
     QPushButton *Button2 = nullptr; // "确认"
     QPushButton *Button3 = nullptr; // "取消"

@@ -3,8 +3,8 @@
 #include "common/DateTimeText.h"
 #include "common/Dialogs.h"
 #include "common/Guard.h"
-#include "database/FormPlacement.h"
 #include "database/DatabaseLocation.h"
+#include "database/FormPlacement.h"
 #include "database/PreviewChart.h"
 #include "database/RecordDateText.h"
 #include "database/RecordListModel.h"
@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -24,7 +25,6 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
-#include <QDir>
 #include <QVBoxLayout>
 
 namespace {
@@ -41,9 +41,9 @@ TForm3::TForm3(TComToPX510 &comLink, Dialogs &dialogs, Edition edition, const QS
     ConnectView();
     RunGuarded(Messages, [&] { Manager.OpenDatabase(DatabaseLocation::FileToOpen(appDir)); });
     // The operator sees which file holds the records.
-    StatusBar1->showMessage(Manager.IsOpen() ? QStringLiteral("数据库：")
-                                                   + QDir::toNativeSeparators(Manager.Database().FileName())
-                                             : QStringLiteral("数据库未打开"));
+    StatusBar1->showMessage(Manager.IsOpen()
+                                ? QStringLiteral("数据库：") + QDir::toNativeSeparators(Manager.Database().FileName())
+                                : QStringLiteral("数据库未打开"));
     const QDate today = QDate::currentDate();
     DateTimePicker1->setDate(today);
     DateTimePicker2->setDate(today);
@@ -74,10 +74,9 @@ void TForm3::BuildLayout()
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListModel->ReadFailed = [this](const QString &message) { Messages.Warn(QStringLiteral("错误"), message); };
     // In the editable list a double click edits the cell; "载入数据" loads.
-    DBGrid1->setEditTriggers(ListModel->Editable
-                                 ? QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
-                                       | QAbstractItemView::SelectedClicked | QAbstractItemView::DoubleClicked
-                                 : QAbstractItemView::NoEditTriggers);
+    DBGrid1->setEditTriggers(ListModel->Editable ? QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
+                                     | QAbstractItemView::SelectedClicked | QAbstractItemView::DoubleClicked
+                                                 : QAbstractItemView::NoEditTriggers);
     DBGrid1->verticalHeader()->setDefaultSectionSize(18);
     DBGrid1->verticalHeader()->setFixedWidth(12);
     DBGrid1->horizontalHeader()->setHighlightSections(false);
@@ -116,11 +115,10 @@ void TForm3::SizeColumns()
     const int character = metrics.averageCharWidth();
     constexpr int padding = 12;
     // The date columns fit a long date-time of the user's form in full.
-    const int dateWidth =
-        metrics.horizontalAdvance(RecordDateText::Display(QStringLiteral("2024-12-28 23:59:59"))) + padding;
+    const int dateWidth = metrics.horizontalAdvance(RecordDateText::Display(QStringLiteral("2024-12-28 23:59:59")))
+        + padding;
     for (int c = 0; c < TRecordListModel::ColumnCount; ++c) {
-        const int heading =
-            metrics.horizontalAdvance(ListModel->headerData(c, Qt::Horizontal).toString()) + padding;
+        const int heading = metrics.horizontalAdvance(ListModel->headerData(c, Qt::Horizontal).toString()) + padding;
         int width = std::max(heading, TRecordListModel::ColumnWidthInCharacters(c) * character + padding);
         if (TRecordListModel::IsDateColumn(c))
             width = std::max(width, dateWidth);
@@ -215,9 +213,8 @@ void TForm3::ConnectView()
         {DBEdit4, RecordField::DateTime}, {DBEdit5, RecordField::EditDateTime},
     };
     for (const auto &[editor, field] : bound) {
-        connect(editor, &QLineEdit::editingFinished, this, [this, e = editor, f = field] {
-            RunGuarded(Messages, [&] { CommitEditor(e, f); });
-        });
+        connect(editor, &QLineEdit::editingFinished, this,
+                [this, e = editor, f = field] { RunGuarded(Messages, [&] { CommitEditor(e, f); }); });
         connect(editor, &QLineEdit::textEdited, DBNavigator1, &TRecordNavigator::UpdateButtons);
     }
     connect(DBMemo1, &QPlainTextEdit::textChanged, this, [this] {

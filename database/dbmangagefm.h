@@ -33,8 +33,7 @@ class TForm3 : public QDialog {
 public:
     // Opens file/DataViewDB.mdb below `appDir` (ending in '/'). When that
     // fails the message is shown once and the window works without database.
-    TForm3(TComToPX510 &comLink, Dialogs &dialogs, Edition edition, const QString &appDir,
-           QWidget *parent = nullptr);
+    TForm3(TComToPX510 &comLink, Dialogs &dialogs, Edition edition, const QString &appDir, QWidget *parent = nullptr);
     ~TForm3() override;
 
     // Filled in by the main window: shows ComLink's new measurement.

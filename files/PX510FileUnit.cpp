@@ -28,8 +28,7 @@ void appendPiece(QByteArray &out, const std::array<uint8_t, N> &piece, size_t le
 
 // Reads the next `length` bytes into the piece; the caller has checked the size.
 template <size_t N>
-void takePiece(const QByteArray &bytes, qsizetype &position, std::array<uint8_t, N> &piece,
-               size_t length = N)
+void takePiece(const QByteArray &bytes, qsizetype &position, std::array<uint8_t, N> &piece, size_t length = N)
 {
     std::memcpy(piece.data(), bytes.constData() + position, length);
     position += static_cast<qsizetype>(length);
@@ -111,8 +110,8 @@ void TPXFileIO::FromBytes(const QByteArray &bytes)
     if (count < 0 || count > MaxRawBytes)
         throw RecordError(damaged(QStringLiteral("数据字节数 %1 不在 0 到 6000 之间。").arg(count)));
     if (bytes.size() - HeaderSize < count)
-        throw RecordError(damaged(QStringLiteral("记录应有 %1 字节，实际只有 %2 字节。")
-                                      .arg(HeaderSize + count).arg(bytes.size())));
+        throw RecordError(
+            damaged(QStringLiteral("记录应有 %1 字节，实际只有 %2 字节。").arg(HeaderSize + count).arg(bytes.size())));
     if (static_cast<uint8_t>(bytes[2]) > DateTextLength)
         throw RecordError(damaged(QStringLiteral("日期文本长度 %1 超过 20。").arg(static_cast<uint8_t>(bytes[2]))));
 

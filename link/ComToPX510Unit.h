@@ -132,7 +132,8 @@ private:
     class BusyScope;
     // Runs `work` as a command; work queued for after the command runs once
     // the outermost one has ended without an exception (SessionLink.h).
-    template <class Work> auto AsCommand(Work &&work);
+    template <class Work>
+    auto AsCommand(Work &&work);
     // Up to `attempts` requests while the replies are unusable.
     bool Exchange(char subCommand, const QByteArray &payload, char success, LinkReply &reply, int attempts = 1);
     // One request and its reply; an error reply is recorded (SetError).

@@ -6,8 +6,7 @@
 TCommandWatch::TCommandWatch(const TComToPX510 &session)
     : Session(session), StateBefore(session.LinkState), ErrorBefore(session.ErrorCode),
       WaitingBefore(session.IsWaiting())
-{
-}
+{}
 
 QString TCommandWatch::FailureReason() const
 {

@@ -51,7 +51,7 @@ bool IsComplete(const char *data, qsizetype length)
         return false;
     uint16_t crc = Crc(data + 1, length - 4);
     return static_cast<uint8_t>(data[length - 3]) == (crc & 0xFF)
-           && static_cast<uint8_t>(data[length - 2]) == (crc >> 8);
+        && static_cast<uint8_t>(data[length - 2]) == (crc >> 8);
 }
 
 } // namespace Frame

@@ -73,7 +73,7 @@ private:
 // Result codes of the operations.
 namespace CommResult {
 constexpr int Ok = 0;
-constexpr int BadPort = -1;     // no such port, or not open
+constexpr int BadPort = -1; // no such port, or not open
 constexpr int BadParameter = -2;
 constexpr int OpenFailed = -3;
 constexpr int WriteFailed = -4;

@@ -30,7 +30,7 @@ static QList<SystemPort> ListedPorts()
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
         const QString name = info.portName();
         const bool usb = info.hasVendorIdentifier() || name.startsWith(QLatin1String("ttyUSB"))
-                         || name.startsWith(QLatin1String("ttyACM"));
+            || name.startsWith(QLatin1String("ttyACM"));
         ports.append({info.systemLocation(), usb});
     }
     return ports;

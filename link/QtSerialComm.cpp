@@ -12,15 +12,12 @@
 #include <algorithm>
 #include <array>
 
-QtSerialComm::QtSerialComm(QObject *parent)
-    : QObject(parent), PathOf([](int port) { return PortMap::PathOf(port); })
-{
-}
+QtSerialComm::QtSerialComm(QObject *parent) : QObject(parent), PathOf([](int port) { return PortMap::PathOf(port); }) {}
 
 QtSerialComm::QtSerialComm(const QStringList &paths, QObject *parent)
-    : QObject(parent), PathOf([paths](int port) { return port >= 1 && port <= paths.size() ? paths[port - 1] : QString(); })
-{
-}
+    : QObject(parent),
+      PathOf([paths](int port) { return port >= 1 && port <= paths.size() ? paths[port - 1] : QString(); })
+{}
 
 QtSerialComm::~QtSerialComm()
 {
@@ -30,8 +27,8 @@ QtSerialComm::~QtSerialComm()
 
 int QtSerialComm::BaudOfCode(int baudCode)
 {
-    static constexpr std::array<int, 20> rates = {50,   75,   110,   134,   150,   300,    600,
-                                                  1200, 1800, 2400,  4800,  7200,  9600,   19200,
+    static constexpr std::array<int, 20> rates = {50,    75,    110,    134,    150,    300,   600,
+                                                  1200,  1800,  2400,   4800,   7200,   9600,  19200,
                                                   38400, 57600, 115200, 230400, 460800, 921600};
     return baudCode >= 0 && baudCode < int(rates.size()) ? rates[baudCode] : 0;
 }
@@ -128,7 +125,7 @@ int QtSerialComm::sio_ioctl(int port, int baudCode, int lineMode)
     }
     QSerialPort *s = p->Serial;
     const bool ok = s->setBaudRate(baud) && s->setDataBits(dataBits) && s->setStopBits(stopBits)
-                    && s->setParity(parity);
+        && s->setParity(parity);
     return ok ? CommResult::Ok : CommResult::Failed;
 }
 
@@ -299,7 +296,8 @@ int QtSerialComm::sio_read(int port, char *buffer, int length)
     if (!serial->isOpen())
         return CommResult::BadPort;
     if (serial->bytesAvailable() > 0 && p->Routine)
-        QMetaObject::invokeMethod(this, [this, port] { NotifyIfWaiting(port); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, port] { NotifyIfWaiting(port); }, Qt::QueuedConnection);
     return count;
 }
 

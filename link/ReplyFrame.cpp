@@ -44,7 +44,7 @@ int AnnouncedLength(const char *data, int length)
 bool IsWhole(const char *data, int length)
 {
     return length >= 7 && data[0] == Frame::STX && data[1] == Frame::CommandClass
-           && AnnouncedLength(data, length) == length && data[length - 1] == Frame::ETX;
+        && AnnouncedLength(data, length) == length && data[length - 1] == Frame::ETX;
 }
 
 bool ChecksumMatches(const char *data, int length)

@@ -98,7 +98,8 @@ int ScriptedComm::Configured(int port, const std::string &name, const std::strin
 int ScriptedComm::sio_ioctl(int port, int baudCode, int lineMode)
 {
     return Configured(port, "ioctl",
-                      "ioctl " + std::to_string(port) + " " + std::to_string(baudCode) + " " + std::to_string(lineMode));
+                      "ioctl " + std::to_string(port) + " " + std::to_string(baudCode) + " "
+                          + std::to_string(lineMode));
 }
 
 int ScriptedComm::sio_flowctrl(int port, int mode)

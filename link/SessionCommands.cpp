@@ -9,8 +9,8 @@
 #include "link/LinkMessages.h"
 #include "link/LinkTrace.h"
 #include "link/QtSerialComm.h"
-#include "link/ReplyFrame.h"
 #include "link/Replies.h"
+#include "link/ReplyFrame.h"
 #include "link/SessionLink.h"
 
 #include <QCoreApplication>
@@ -73,7 +73,9 @@ bool TComToPX510::ConfigurePort()
     comm.sio_SetWriteTimeouts(PortNo, static_cast<unsigned long>(writeTimeout * 3));
     const long readTotal = (256000 / (baud / 10)) * 3;
     comm.sio_SetReadTimeouts(PortNo, static_cast<unsigned long>(readTotal), ReadIntervalMs);
-    return comm.sio_cnt_irq(PortNo, [this](int port) { ReceiveNotify(port); }, 1) == 0;
+    return comm.sio_cnt_irq(
+               PortNo, [this](int port) { ReceiveNotify(port); }, 1)
+        == 0;
 }
 
 // --- the common exchange ---------------------------------------------------
@@ -164,7 +166,7 @@ LinkStatus TComToPX510::ExchangeOnce(char subCommand, const QByteArray &payload,
     }
     // A profile packet must be the one asked for (the request's payload is its number).
     const bool ours = reply.Code() == success
-                      && (success != 'v' || ReplyFrame::PacketNumberOf(reply.Bytes.data(), reply.Length) == PacketAsked(payload));
+        && (success != 'v' || ReplyFrame::PacketNumberOf(reply.Bytes.data(), reply.Length) == PacketAsked(payload));
     if (!ours) {
         LinkTrace::Note(PortNo, "a reply to another request: dropped");
         LineUnsettled = true;
@@ -454,9 +456,9 @@ bool TComToPX510::ReadResults()
             return false;
         const Replies::Results results = *Replies::ResultsOf(reply.View()); // a "p" reply was taken
         const std::array<Tparameter *, Replies::Results::FieldCount> targets = {
-            &InstrumentParams.Ra,  &InstrumentParams.Rq, &InstrumentParams.Rz, &InstrumentParams.R3z,
+            &InstrumentParams.Ra,  &InstrumentParams.Rq,  &InstrumentParams.Rz, &InstrumentParams.R3z,
             &InstrumentParams.Ryi, &InstrumentParams.Ryd, &InstrumentParams.Rt, &InstrumentParams.Rp,
-            &InstrumentParams.Rv,  &InstrumentParams.S,  &InstrumentParams.Sm, &InstrumentParams.Sk};
+            &InstrumentParams.Rv,  &InstrumentParams.S,   &InstrumentParams.Sm, &InstrumentParams.Sk};
         // The values before a field that is not a number are kept.
         for (int i = 0; i < results.Count; ++i)
             targets[size_t(i)]->ParamValue = results.Values[size_t(i)];

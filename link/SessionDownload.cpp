@@ -6,8 +6,8 @@
 #include "common/DateTimeText.h"
 #include "link/Frame.h"
 #include "link/LinkMessages.h"
-#include "link/ReplyFrame.h"
 #include "link/Replies.h"
+#include "link/ReplyFrame.h"
 #include "link/SessionLink.h"
 
 #include <algorithm>

@@ -23,7 +23,8 @@ struct TComToPX510::LinkReply {
 // Work queued for after a command (a deferred Disconnect, the windows'
 // hooks) waits while any command runs and is drained when the outermost one
 // returns. A command that throws leaves it queued for the next one.
-template <class Work> auto TComToPX510::AsCommand(Work &&work)
+template <class Work>
+auto TComToPX510::AsCommand(Work &&work)
 {
     using Result = decltype(work());
     ++CommandDepth;

@@ -30,16 +30,15 @@ TMeasurementCurves CurvesOf(const TMeasurement &measurement)
     const double spacing = measurement.SampleSpacing();
 
     fillHeights(curves.Profile, measurement.Profile, measurement.SampleCount, 0, spacing);
-    fillHeights(curves.Roughness, measurement.RoughnessProfile, measurement.RoughnessCount,
-                measurement.RoughnessOrigin, spacing);
+    fillHeights(curves.Roughness, measurement.RoughnessProfile, measurement.RoughnessCount, measurement.RoughnessOrigin,
+                spacing);
     for (TCurve *curve : {&curves.Profile, &curves.Roughness}) {
         curve->XUnit = length;
         curve->YUnit = height;
     }
 
     TCurve &bearing = curves.Bearing;
-    const int levels =
-        std::clamp<int>(measurement.BearingLevels, 0, static_cast<int>(measurement.BearingCurve.size()));
+    const int levels = std::clamp<int>(measurement.BearingLevels, 0, static_cast<int>(measurement.BearingCurve.size()));
     for (int i = 0; i < levels; ++i) {
         bearing.X << measurement.BearingCurve[size_t(i)];
         bearing.Y << i * 100.0 / levels;

@@ -112,12 +112,11 @@ void TMeasurement::SetParameterUnitTexts()
 void TMeasurement::ConvertUnits(double factor)
 {
     TPX510parameters &p = InstrumentParams;
-    for (Tparameter *value : {static_cast<Tparameter *>(&p.Ra), static_cast<Tparameter *>(&p.Rq),
-                              static_cast<Tparameter *>(&p.Rz), static_cast<Tparameter *>(&p.R3z),
-                              static_cast<Tparameter *>(&p.Ryi), static_cast<Tparameter *>(&p.Ryd),
-                              static_cast<Tparameter *>(&p.Rt), static_cast<Tparameter *>(&p.Rp),
-                              static_cast<Tparameter *>(&p.Rv), static_cast<Tparameter *>(&p.S),
-                              static_cast<Tparameter *>(&p.Sm)})
+    for (Tparameter *value :
+         {static_cast<Tparameter *>(&p.Ra), static_cast<Tparameter *>(&p.Rq), static_cast<Tparameter *>(&p.Rz),
+          static_cast<Tparameter *>(&p.R3z), static_cast<Tparameter *>(&p.Ryi), static_cast<Tparameter *>(&p.Ryd),
+          static_cast<Tparameter *>(&p.Rt), static_cast<Tparameter *>(&p.Rp), static_cast<Tparameter *>(&p.Rv),
+          static_cast<Tparameter *>(&p.S), static_cast<Tparameter *>(&p.Sm)})
         value->ParamValue *= factor;
     SetParameterUnitTexts();
     DistributeParameters();

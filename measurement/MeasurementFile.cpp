@@ -21,14 +21,10 @@ struct CodeRule {
 
 // Every code a measurement can hold; anything else is damage.
 constexpr CodeRule CodeRules[] = {
-    {CodeCutoff, 3, u"取样长度代码"},
-    {CodeSampleLengths, 4, u"取样段数代码"},
-    {CodeStandard, 3, u"标准代码"},
-    {CodeRange, 3, u"量程代码"},
-    {CodeFilter, 3, u"滤波器代码"},
-    {CodeUnitSystem, 1, u"单位制代码"},
-    {CodeActualRange, 3, u"实际量程代码"},
-    {CodeActualCutoff, 3, u"实际取样长度代码"},
+    {CodeCutoff, 3, u"取样长度代码"},      {CodeSampleLengths, 4, u"取样段数代码"},
+    {CodeStandard, 3, u"标准代码"},        {CodeRange, 3, u"量程代码"},
+    {CodeFilter, 3, u"滤波器代码"},        {CodeUnitSystem, 1, u"单位制代码"},
+    {CodeActualRange, 3, u"实际量程代码"}, {CodeActualCutoff, 3, u"实际取样长度代码"},
 };
 
 [[noreturn]] void refuse(const QString &cause)

@@ -93,10 +93,22 @@ void TMeasurement::ResultsText(int perRow, QString &text)
     const Tparameters *set = nullptr;
     QString header;
     switch (Conditions.Standard) {
-    case 0: set = &IsoParams; header = QString(23, QLatin1Char(' ')) + QStringLiteral("ISO数据："); break;
-    case 1: set = &DinParams; header = QString(23, QLatin1Char(' ')) + QStringLiteral("DIN数据："); break;
-    case 2: set = &JisParams; header = QString(23, QLatin1Char(' ')) + QStringLiteral("JIS数据："); break;
-    case 3: set = &AnsiParams; header = QString(22, QLatin1Char(' ')) + QStringLiteral("ANSI数据："); break;
+    case 0:
+        set = &IsoParams;
+        header = QString(23, QLatin1Char(' ')) + QStringLiteral("ISO数据：");
+        break;
+    case 1:
+        set = &DinParams;
+        header = QString(23, QLatin1Char(' ')) + QStringLiteral("DIN数据：");
+        break;
+    case 2:
+        set = &JisParams;
+        header = QString(23, QLatin1Char(' ')) + QStringLiteral("JIS数据：");
+        break;
+    case 3:
+        set = &AnsiParams;
+        header = QString(22, QLatin1Char(' ')) + QStringLiteral("ANSI数据：");
+        break;
     default: break;
     }
     if (set) {

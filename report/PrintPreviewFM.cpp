@@ -26,8 +26,7 @@ constexpr int ToolBarHeight = 40;
 // A plain surface that hands its painting to the window.
 class PaintBox : public QWidget {
 public:
-    PaintBox(QWidget *parent, std::function<void(QPainter &)> paint)
-        : QWidget(parent), Paint(std::move(paint)) {}
+    PaintBox(QWidget *parent, std::function<void(QPainter &)> paint) : QWidget(parent), Paint(std::move(paint)) {}
 
 protected:
     void paintEvent(QPaintEvent *) override

@@ -23,8 +23,8 @@ class RoungnessChartReport;
 // Start-up fills these in; an unset one gives empty texts.
 struct ReportSources {
     std::function<ReportHeader()> CurrentRecord;          // the record of the measurement on screen
-    std::function<std::array<QString, 5>()> StatusPanels;  // the main window's status panels 2 to 6
-    std::function<ReportBearingTexts()> BearingLevels;     // Edit1, Edit3 and Edit2 of the bearing view
+    std::function<std::array<QString, 5>()> StatusPanels; // the main window's status panels 2 to 6
+    std::function<ReportBearingTexts()> BearingLevels;    // Edit1, Edit3 and Edit2 of the bearing view
     // Series 0 to 2 of the main window; unset: the visible graphs 0 to 2 of ReportChart.
     std::function<ReportSeries()> ShownSeries;
 };

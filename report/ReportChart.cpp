@@ -58,8 +58,8 @@ void DrawReportChart(QPainter &canvas, QPoint origin, int width, int height, Rep
     chart->DrawToCanvas(canvas, ReportChartRect(origin, width, height));
 }
 
-void DrawBearingReportChart(QPainter &canvas, QPoint origin, int width, int height,
-                            ReportChart *chart, const ReportBearingTexts &levels)
+void DrawBearingReportChart(QPainter &canvas, QPoint origin, int width, int height, ReportChart *chart,
+                            const ReportBearingTexts &levels)
 {
     if (!chart)
         return;
@@ -70,9 +70,11 @@ void DrawBearingReportChart(QPainter &canvas, QPoint origin, int width, int heig
     QFont font(QStringLiteral("黑体"));
     font.setPixelSize(40);
     canvas.setFont(font);
-    DrawPageText(canvas, font, QPointF(2250, 910), QStringLiteral("c=") + levels.LevelPercentRt + QStringLiteral(" %Rt"));
+    DrawPageText(canvas, font, QPointF(2250, 910),
+                 QStringLiteral("c=") + levels.LevelPercentRt + QStringLiteral(" %Rt"));
     DrawPageText(canvas, font, QPointF(2250, 1010), QStringLiteral("c=") + levels.LevelHeight + QStringLiteral(" um"));
-    DrawPageText(canvas, font, QPointF(2250, 1110), QStringLiteral("Rmr=") + levels.MaterialRatio + QStringLiteral(" %"));
+    DrawPageText(canvas, font, QPointF(2250, 1110),
+                 QStringLiteral("Rmr=") + levels.MaterialRatio + QStringLiteral(" %"));
     canvas.restore();
     DrawReportChart(canvas, origin, width, height, chart);
 }

@@ -41,5 +41,5 @@ void DrawReportChart(QPainter &canvas, QPoint origin, int width, int height, Rep
 
 // The same, after writing the three bearing-ratio levels onto the page.
 // Does nothing at all without a chart.
-void DrawBearingReportChart(QPainter &canvas, QPoint origin, int width, int height,
-                            ReportChart *chart, const ReportBearingTexts &levels);
+void DrawBearingReportChart(QPainter &canvas, QPoint origin, int width, int height, ReportChart *chart,
+                            const ReportBearingTexts &levels);

@@ -16,23 +16,19 @@ struct Line {
 
 // The frame of the form, in drawing order.
 constexpr Line FrameLines[] = {
-    {350, 170, 2800, 170},   // top border
-    {630, 270, 2800, 270},   // top of the header-field row
-    {630, 330, 2800, 330},   // bottom of the header-field row
-    {350, 440, 2800, 440},   // bottom of the title band
-    {350, 1860, 2800, 1860}, // top of the condition row
-    {350, 1930, 2800, 1930}, // bottom border
-    {350, 170, 350, 1930},   // left border
-    {630, 170, 630, 440},    // right edge of the logo box
-    {2800, 170, 2800, 1930}, // right border
-    {1170, 270, 1170, 330},  // header cell dividers
-    {1710, 270, 1710, 330},
-    {2160, 270, 2160, 330},
-    {840, 1860, 840, 1930},  // condition cell dividers
-    {1330, 1860, 1330, 1930},
-    {1820, 1860, 1820, 1930},
-    {2310, 1860, 2310, 1930},
-    {350, 740, 2800, 740},   // bottom of the results block, top of the chart area
+    {350, 170, 2800, 170},                                                      // top border
+    {630, 270, 2800, 270},                                                      // top of the header-field row
+    {630, 330, 2800, 330},                                                      // bottom of the header-field row
+    {350, 440, 2800, 440},                                                      // bottom of the title band
+    {350, 1860, 2800, 1860},                                                    // top of the condition row
+    {350, 1930, 2800, 1930},                                                    // bottom border
+    {350, 170, 350, 1930},                                                      // left border
+    {630, 170, 630, 440},                                                       // right edge of the logo box
+    {2800, 170, 2800, 1930},                                                    // right border
+    {1170, 270, 1170, 330},                                                     // header cell dividers
+    {1710, 270, 1710, 330},   {2160, 270, 2160, 330},   {840, 1860, 840, 1930}, // condition cell dividers
+    {1330, 1860, 1330, 1930}, {1820, 1860, 1820, 1930}, {2310, 1860, 2310, 1930},
+    {350, 740, 2800, 740}, // bottom of the results block, top of the chart area
 };
 
 const QString Song = QStringLiteral("宋体");
@@ -91,8 +87,8 @@ void drawResults(QPainter &canvas, const ReportPageInput &input)
     if (!input.Session)
         return;
     canvas.setFont(ReportCellFont(Hei, 40));
-    for (const ReportCell &cell : ReportResultCells(input.Session->Conditions.Standard,
-                                                    input.Session->InstrumentParams))
+    for (const ReportCell &cell :
+         ReportResultCells(input.Session->Conditions.Standard, input.Session->InstrumentParams))
         drawTextAt(canvas, cell.At.x(), cell.At.y(), cell.Text);
 }
 

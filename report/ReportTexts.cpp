@@ -12,7 +12,7 @@ enum Result { Ra, Rq, Rz, R3z, Ryi, Ryd, Rt, Rp, Rv, S, Sm, Sk };
 
 const Tparameter &pick(const TPX510parameters &p, Result r)
 {
-    const std::array<const Tparameter *, 12> all{&p.Ra, &p.Rq,  &p.Rz, &p.R3z, &p.Ryi, &p.Ryd,
+    const std::array<const Tparameter *, 12> all{&p.Ra, &p.Rq, &p.Rz, &p.R3z, &p.Ryi, &p.Ryd,
                                                  &p.Rt, &p.Rp, &p.Rv, &p.S,   &p.Sm,  &p.Sk};
     return *all[r];
 }
@@ -30,31 +30,25 @@ constexpr int Row1 = 460, Row2 = 560, Row3 = 660;
 const std::vector<CellLayout> &layoutOf(int standard)
 {
     static const std::vector<CellLayout> iso{
-        {Col1, Row1, nullptr, Ra, Ra},     {Col2, Row1, nullptr, Rq, Rq},
-        {Col3, Row1, u"Ry= ", Ryi, Ryi},   {Col4, Row1, nullptr, Rt, Rt},
-        {Col1, Row2, nullptr, Rp, Rp},     {Col2, Row2, u"Rv= ", Rv, Rv},
-        {Col3, Row2, u"RS= ", S, S},       {Col4, Row2, u"RSm= ", Sm, Sm},
-        {Col1, Row3, u"RSk= ", Sk, Sk},
+        {Col1, Row1, nullptr, Ra, Ra}, {Col2, Row1, nullptr, Rq, Rq},  {Col3, Row1, u"Ry= ", Ryi, Ryi},
+        {Col4, Row1, nullptr, Rt, Rt}, {Col1, Row2, nullptr, Rp, Rp},  {Col2, Row2, u"Rv= ", Rv, Rv},
+        {Col3, Row2, u"RS= ", S, S},   {Col4, Row2, u"RSm= ", Sm, Sm}, {Col1, Row3, u"RSk= ", Sk, Sk},
     };
     // The DIN set lists the instrument's Ryi under Rz; the report follows it
     // and keeps the unit of Ryd, which every height result shares.
     static const std::vector<CellLayout> din{
-        {Col1, Row1, nullptr, Ra, Ra},     {Col2, Row1, nullptr, Rq, Rq},
-        {Col3, Row1, u"Rz= ", Ryi, Ryd},   {Col4, Row1, u"Ry= ", Rt, Rt},
-        {Col1, Row2, u"Rmax= ", Rt, Rt},   {Col2, Row2, u"RS= ", S, S},
+        {Col1, Row1, nullptr, Ra, Ra},  {Col2, Row1, nullptr, Rq, Rq},   {Col3, Row1, u"Rz= ", Ryi, Ryd},
+        {Col4, Row1, u"Ry= ", Rt, Rt},  {Col1, Row2, u"Rmax= ", Rt, Rt}, {Col2, Row2, u"RS= ", S, S},
         {Col3, Row2, u"RSm= ", Sm, Sm},
     };
     static const std::vector<CellLayout> jis{
-        {Col1, Row1, nullptr, Ra, Ra},     {Col2, Row1, nullptr, Rq, Rq},
-        {Col3, Row1, u"Rz= ", Rz, Rz},     {Col4, Row1, nullptr, R3z, R3z},
-        {Col1, Row2, u"Ry= ", Ryi, Ryi},   {Col2, Row2, u"Rt= ", Rt, Rt},
-        {Col3, Row2, u"Rp= ", Rp, Rp},     {Col4, Row2, u"RS= ", S, S},
-        {Col1, Row3, u"RSm= ", Sm, Sm},
+        {Col1, Row1, nullptr, Ra, Ra},   {Col2, Row1, nullptr, Rq, Rq},   {Col3, Row1, u"Rz= ", Rz, Rz},
+        {Col4, Row1, nullptr, R3z, R3z}, {Col1, Row2, u"Ry= ", Ryi, Ryi}, {Col2, Row2, u"Rt= ", Rt, Rt},
+        {Col3, Row2, u"Rp= ", Rp, Rp},   {Col4, Row2, u"RS= ", S, S},     {Col1, Row3, u"RSm= ", Sm, Sm},
     };
     static const std::vector<CellLayout> ansi{
-        {Col1, Row1, nullptr, Ra, Ra},     {Col2, Row1, nullptr, Rq, Rq},
-        {Col3, Row1, u"Rz= ", Ryi, Ryi},   {Col4, Row1, u"Rmax= ", Rt, Rt},
-        {Col1, Row2, u"Rt= ", Rt, Rt},     {Col2, Row2, u"RS= ", S, S},
+        {Col1, Row1, nullptr, Ra, Ra},   {Col2, Row1, nullptr, Rq, Rq}, {Col3, Row1, u"Rz= ", Ryi, Ryi},
+        {Col4, Row1, u"Rmax= ", Rt, Rt}, {Col1, Row2, u"Rt= ", Rt, Rt}, {Col2, Row2, u"RS= ", S, S},
         {Col3, Row2, u"RSm= ", Sm, Sm},
     };
     static const std::vector<CellLayout> none;
@@ -99,8 +93,8 @@ std::vector<ReportCell> ReportResultCells(int standard, const TPX510parameters &
         if (cell.label) {
             // The spacing results keep their unit apart from the number.
             const bool spaced = cell.unit == S || cell.unit == Sm;
-            text = QString::fromUtf16(cell.label) + ReportValueText(value.ParamValue) +
-                   (spaced ? QStringLiteral(" ") : QString()) + unit;
+            text = QString::fromUtf16(cell.label) + ReportValueText(value.ParamValue)
+                + (spaced ? QStringLiteral(" ") : QString()) + unit;
         } else {
             text = value.ParamCaption + QStringLiteral("= ") + ReportValueText(value.ParamValue) + unit;
         }

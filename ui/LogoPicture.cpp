@@ -33,7 +33,6 @@ QPixmap DrawLogoPicture(QSize size)
     font.setPixelSize(std::max(8, int(h * 0.36)));
     p.setFont(font);
     p.setPen(Qt::white);
-    p.drawText(QRectF(area.left(), area.top() + 2, area.width(), h * 0.5), Qt::AlignCenter,
-               QStringLiteral("PX510"));
+    p.drawText(QRectF(area.left(), area.top() + 2, area.width(), h * 0.5), Qt::AlignCenter, QStringLiteral("PX510"));
     return pixmap;
 }

@@ -13,8 +13,7 @@
 
 // --- radio group -------------------------------------------------------------
 
-TRadioGroup::TRadioGroup(const QString &caption, const QStringList &items, QWidget *parent)
-    : QGroupBox(caption, parent)
+TRadioGroup::TRadioGroup(const QString &caption, const QStringList &items, QWidget *parent) : QGroupBox(caption, parent)
 {
     Buttons = new QButtonGroup(this);
     auto *column = new QVBoxLayout(this);
@@ -120,17 +119,17 @@ TForm5::TForm5(TComToPX510 &comLink, Dialogs &dialogs, QWidget *parent)
                                      {QStringLiteral("1L"), QStringLiteral("2L"), QStringLiteral("3L"),
                                       QStringLiteral("4L"), QStringLiteral("5L")}),
                      168, 16, 113, 113);
-    rdstandard = place(new TRadioGroup(QStringLiteral("标准"),
-                                       {QStringLiteral("ISO"), QStringLiteral("DIN"), QStringLiteral("JIS"),
-                                        QStringLiteral("ANSI")}),
-                       304, 16, 129, 113);
+    rdstandard = place(
+        new TRadioGroup(QStringLiteral("标准"),
+                        {QStringLiteral("ISO"), QStringLiteral("DIN"), QStringLiteral("JIS"), QStringLiteral("ANSI")}),
+        304, 16, 129, 113);
     rdrange = place(new TRadioGroup(QStringLiteral("量程"), RangeItems(0)), 24, 144, 121, 113);
     rdfilter = place(new TRadioGroup(QStringLiteral("滤波器"),
                                      {QStringLiteral("RC"), QStringLiteral("PC-RC"), QStringLiteral("Gauss"),
                                       QStringLiteral("D-P")}),
                      168, 144, 113, 113);
-    rdunit = place(new TRadioGroup(QStringLiteral("单位"), {QStringLiteral("公制"), QStringLiteral("英制")}), 304,
-                   144, 129, 65);
+    rdunit = place(new TRadioGroup(QStringLiteral("单位"), {QStringLiteral("公制"), QStringLiteral("英制")}), 304, 144,
+                   129, 65);
     connect(rdunit, &TRadioGroup::Click, this, &TForm5::rdunitClick);
 
     Button1 = new QPushButton(QStringLiteral("确定"), TabSheet1);

@@ -4,8 +4,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-std::unique_ptr<QMessageBox> QtDialogs::MakeBox(Call call, const QString &title, const QString &text,
-                                                QWidget *parent)
+std::unique_ptr<QMessageBox> QtDialogs::MakeBox(Call call, const QString &title, const QString &text, QWidget *parent)
 {
     auto box = std::make_unique<QMessageBox>(parent);
     box->setWindowTitle(title);

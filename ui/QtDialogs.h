@@ -17,8 +17,7 @@ public:
     bool AskYesNo(const QString &title, const QString &text) override;
     void Warn(const QString &title, const QString &text) override;
     void Inform(const QString &title, const QString &text) override;
-    std::optional<QString> InputLine(const QString &title, const QString &label,
-                                     const QString &initial) override;
+    std::optional<QString> InputLine(const QString &title, const QString &label, const QString &initial) override;
     std::optional<QString> OpenFileName(const QString &title, const QString &filter) override;
     std::optional<QString> SaveFileName(const QString &title, const QString &filter) override;
 

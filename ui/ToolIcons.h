@@ -6,11 +6,30 @@
 #include <QString>
 
 enum class ToolIcon {
-    OpenFile, SaveFile, OpenDatabase, SaveRecord, PrintPreview,
-    Connect, Disconnect, Measure, StylusPosition, LoadData,
-    Settings, UnfilteredCurve, RoughnessCurve, BothCurves, BearingCurve,
-    ShowCursors, HideCursors, Zoom, DefaultView, WholeCurve,
-    Help, WebSite, Enlarge, Reduce,
+    OpenFile,
+    SaveFile,
+    OpenDatabase,
+    SaveRecord,
+    PrintPreview,
+    Connect,
+    Disconnect,
+    Measure,
+    StylusPosition,
+    LoadData,
+    Settings,
+    UnfilteredCurve,
+    RoughnessCurve,
+    BothCurves,
+    BearingCurve,
+    ShowCursors,
+    HideCursors,
+    Zoom,
+    DefaultView,
+    WholeCurve,
+    Help,
+    WebSite,
+    Enlarge,
+    Reduce,
 };
 
 QIcon DrawToolIcon(ToolIcon icon);

@@ -33,8 +33,7 @@ void SetTextColour(QLabel *label, const QColor &colour)
 }
 } // namespace
 
-TForm9::TForm9(Edition edition, const QString &webAddress, QWidget *parent)
-    : QDialog(parent), TheEdition(edition)
+TForm9::TForm9(Edition edition, const QString &webAddress, QWidget *parent) : QDialog(parent), TheEdition(edition)
 {
     const bool station = edition == Edition::Station;
     setWindowTitle(QStringLiteral("关于"));

@@ -24,8 +24,8 @@ public:
     // The main window's web action, run by a click on the link label.
     std::function<void()> BrowseVantrel;
 
-    QFrame *Panel1 = nullptr; // lowered frame around everything
-    QFrame *Panel2 = nullptr; // the coloured inner panel
+    QFrame *Panel1 = nullptr;  // lowered frame around everything
+    QFrame *Panel2 = nullptr;  // the coloured inner panel
     QLabel *Image1 = nullptr;  // the product logo
     QLabel *Label1 = nullptr;  // maker
     QLabel *Label2 = nullptr;  // maker's full name

@@ -85,8 +85,8 @@ TForm1::TForm1(TComToPX510 &comLink, Dialogs &dialogs, Edition edition, QWidget 
     Memo1->setToolTip(QStringLiteral("参数信息"));
     QFont memoFont;
     // Result columns count GB2312 bytes: a Chinese character is two columns.
-    memoFont.setFamilies({QStringLiteral("WenQuanYi Micro Hei Mono"), QStringLiteral("SimSun"),
-                          QStringLiteral("monospace")});
+    memoFont.setFamilies(
+        {QStringLiteral("WenQuanYi Micro Hei Mono"), QStringLiteral("SimSun"), QStringLiteral("monospace")});
     memoFont.setStyleHint(QFont::Monospace);
     // Six results to a line are 228 columns: at 11 pixels they fit a
     // 1600-pixel screen without the sideways scroll.
@@ -163,8 +163,7 @@ void TForm1::Guarded(const std::function<void()> &work)
     UpdateActions();
 }
 
-QAction *TForm1::MakeAction(QAction *&field, const QString &caption, const QString &hint,
-                            std::function<bool()> enabled)
+QAction *TForm1::MakeAction(QAction *&field, const QString &caption, const QString &hint, std::function<bool()> enabled)
 {
     field = new QAction(caption, this);
     field->setToolTip(hint.isEmpty() ? caption : hint);
@@ -234,29 +233,36 @@ void TForm1::CreateActions()
         {exitpro, u"退出", u"退出", [linkState] { return linkState() == LinkDisconnected; }, std::nullopt},
         {StartConnect, u"启动连接", u"启动连接", in({LinkDisconnected}), ToolIcon::Connect},
         // A disconnect asked for during an exchange is sent once it has ended.
-        {StopConnect, u"断开连接", u"断开连接", [linkState] { return linkState() == LinkIdle || linkState() == LinkDownloadComplete; }, ToolIcon::Disconnect},
+        {StopConnect, u"断开连接", u"断开连接",
+         [linkState] { return linkState() == LinkIdle || linkState() == LinkDownloadComplete; }, ToolIcon::Disconnect},
         {RunMeasure, u"启动测量", u"启动测量", in({LinkIdle, LinkDownloadComplete}), ToolIcon::Measure},
-        {PickUpPosition, u"拾取针位", u"拾取针位", in({LinkIdle, LinkDownloadComplete, LinkMeasurementFinished}), ToolIcon::StylusPosition},
+        {PickUpPosition, u"拾取针位", u"拾取针位", in({LinkIdle, LinkDownloadComplete, LinkMeasurementFinished}),
+         ToolIcon::StylusPosition},
         {LoadData, u"载入数据", u"载入数据", in({LinkIdle, LinkDownloadComplete}), ToolIcon::LoadData},
         {PreferenceConfig, u"配置", u"配置", connected, ToolIcon::Settings},
         {UnfilterCurve, u"未滤波曲线", u"未滤波曲线", always, ToolIcon::UnfilteredCurve},
         {RounessCurve, u"粗糙度曲线", u"粗糙度曲线", always, ToolIcon::RoughnessCurve},
         {RAndUnfCurve, u"粗糙度和未滤波曲线", u"粗糙度和未滤波曲线", always, ToolIcon::BothCurves},
         {TPCurve, u"支撑率曲线", u"支撑率曲线", always, ToolIcon::BearingCurve},
-        {ShowAsistLine, u"显示辅助线", u"显示辅助线", [this] { return RoungnessChart1->ShowPosition1 != 1; }, ToolIcon::ShowCursors},
-        {HideAsistLine, u"隐藏辅助线", u"隐藏辅助线", [this] { return RoungnessChart1->ShowPosition1 == 1; }, ToolIcon::HideCursors},
+        {ShowAsistLine, u"显示辅助线", u"显示辅助线", [this] { return RoungnessChart1->ShowPosition1 != 1; },
+         ToolIcon::ShowCursors},
+        {HideAsistLine, u"隐藏辅助线", u"隐藏辅助线", [this] { return RoungnessChart1->ShowPosition1 == 1; },
+         ToolIcon::HideCursors},
         {ZoomScale, u"缩放", u"缩放", [this] { return !RoungnessChart1->ZoomMode(); }, ToolIcon::Zoom},
         {DefaultViewPort, u"默认视图", u"默认视图", always, ToolIcon::DefaultView},
         {ScreenAll, u"全屏", u"全屏", always, ToolIcon::WholeCurve},
-        {AutoScale, u"自动缩放", u"", [this] { return !RoungnessChart1->AxisAutomatic(RoungnessChart1->yAxis); }, std::nullopt},
-        {CancleAutoScale, u"取消自动缩放", u"", [this] { return RoungnessChart1->AxisAutomatic(RoungnessChart1->yAxis); }, std::nullopt},
+        {AutoScale, u"自动缩放", u"", [this] { return !RoungnessChart1->AxisAutomatic(RoungnessChart1->yAxis); },
+         std::nullopt},
+        {CancleAutoScale, u"取消自动缩放", u"",
+         [this] { return RoungnessChart1->AxisAutomatic(RoungnessChart1->yAxis); }, std::nullopt},
         // corviaview has no help handler: its help command stays disabled.
         {OpenHelp, u"打开帮助", u"打开帮助", [station] { return station; }, ToolIcon::Help},
         {BrowseVantrel, u"登陆Vantrel网站", u"登陆Vantrel网站", always, ToolIcon::WebSite},
         {About, u"关于...", u"关于...", always, std::nullopt},
     };
     for (const Row &row : rows) {
-        QAction *action = MakeAction(row.Field, QString::fromUtf16(row.Caption), QString::fromUtf16(row.Hint), row.Enabled);
+        QAction *action = MakeAction(row.Field, QString::fromUtf16(row.Caption), QString::fromUtf16(row.Hint),
+                                     row.Enabled);
         if (row.Icon)
             action->setIcon(DrawToolIcon(*row.Icon));
     }
@@ -349,16 +355,33 @@ void TForm1::CreateToolBar()
     ToolBar1->setIconSize(QSize(32, 32));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
     const std::vector<std::pair<QAction *, const char16_t *>> buttons = {
-        {InportDataFromFile, u"打开文件"}, {ExportDataToFile, u"保存文件"}, {nullptr, nullptr},
-        {OpenDataManager, u"打开数据库"}, {SaveData, u"将当前数据保存到数据库中"}, {PrintView, u"打印预览"},
+        {InportDataFromFile, u"打开文件"},
+        {ExportDataToFile, u"保存文件"},
         {nullptr, nullptr},
-        {StartConnect, u"联机"}, {StopConnect, u"断开联机"}, {RunMeasure, u"启动测量"},
-        {PickUpPosition, u"拾取针位"}, {LoadData, u"载入数据"}, {nullptr, nullptr},
-        {PreferenceConfig, u"参数配置"}, {UnfilterCurve, u"未滤波曲线"}, {RounessCurve, u"滤波曲线"},
-        {RAndUnfCurve, u"未滤波曲线和滤波曲线"}, {TPCurve, u"支撑率曲线"}, {nullptr, nullptr},
-        {ShowAsistLine, u"显示辅助线"}, {HideAsistLine, u"隐藏辅助线"}, {ZoomScale, u"放大图像"},
-        {DefaultViewPort, nullptr}, {ScreenAll, u"全屏显示"}, {nullptr, nullptr},
-        {OpenHelp, u"帮助"}, {BrowseVantrel, u"登陆Vantrel网站"},
+        {OpenDataManager, u"打开数据库"},
+        {SaveData, u"将当前数据保存到数据库中"},
+        {PrintView, u"打印预览"},
+        {nullptr, nullptr},
+        {StartConnect, u"联机"},
+        {StopConnect, u"断开联机"},
+        {RunMeasure, u"启动测量"},
+        {PickUpPosition, u"拾取针位"},
+        {LoadData, u"载入数据"},
+        {nullptr, nullptr},
+        {PreferenceConfig, u"参数配置"},
+        {UnfilterCurve, u"未滤波曲线"},
+        {RounessCurve, u"滤波曲线"},
+        {RAndUnfCurve, u"未滤波曲线和滤波曲线"},
+        {TPCurve, u"支撑率曲线"},
+        {nullptr, nullptr},
+        {ShowAsistLine, u"显示辅助线"},
+        {HideAsistLine, u"隐藏辅助线"},
+        {ZoomScale, u"放大图像"},
+        {DefaultViewPort, nullptr},
+        {ScreenAll, u"全屏显示"},
+        {nullptr, nullptr},
+        {OpenHelp, u"帮助"},
+        {BrowseVantrel, u"登陆Vantrel网站"},
     };
     for (const auto &[action, hover] : buttons) {
         if (!action) {
@@ -417,7 +440,8 @@ void TForm1::CreateChart()
     PopupMenu1->addActions({ShowAsistLine, HideAsistLine, ZoomScale});
     if (TheEdition == Edition::Station) {
         BearingAssistItem = PopupMenu1->addAction(QStringLiteral("支撑率辅助线"));
-        connect(BearingAssistItem, &QAction::triggered, this, [this] { Guarded([this] { BearingAssistLineClick(); }); });
+        connect(BearingAssistItem, &QAction::triggered, this,
+                [this] { Guarded([this] { BearingAssistLineClick(); }); });
     }
     PopupMenu1->addSeparator();
     PopupMenu1->addActions({UnfilterCurve, RounessCurve, RAndUnfCurve});
@@ -527,7 +551,8 @@ void TForm1::PlaceBearingPanel()
         const QRect plot = RoungnessChart1->PlotRect();
         const int bottomLine = plot.top() + plot.height();
         PercentLabelBottom->move(plot.left() + plot.width() + 6, bottomLine + 10);
-        const int depthLabels = QFontMetrics(RoungnessChart1->yAxis->tickLabelFont()).horizontalAdvance(QStringLiteral("100"));
+        const int depthLabels =
+            QFontMetrics(RoungnessChart1->yAxis->tickLabelFont()).horizontalAdvance(QStringLiteral("100"));
         PercentLabelLeft->move(plot.left() - 12 - depthLabels - PercentLabelLeft->width(),
                                plot.top() - PercentLabelLeft->height() / 2);
     }
@@ -580,8 +605,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         if (watched == ToolBar1)
             QMetaObject::invokeMethod(this, &TForm1::PlaceLogo, Qt::QueuedConnection);
         break;
-    default:
-        break;
+    default: break;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -129,13 +129,13 @@ public:
     QAction *BearingAssistItem = nullptr; // "支撑率辅助线", full edition
     QTimer *Timer1 = nullptr;
 
-    QAction *InportDataFromFile = nullptr, *ExportDataToFile = nullptr, *OpenDataManager = nullptr,
-            *SaveData = nullptr, *PrintView = nullptr, *exitpro = nullptr, *StartConnect = nullptr,
-            *StopConnect = nullptr, *RunMeasure = nullptr, *PickUpPosition = nullptr, *LoadData = nullptr,
-            *PreferenceConfig = nullptr, *UnfilterCurve = nullptr, *RounessCurve = nullptr,
-            *RAndUnfCurve = nullptr, *TPCurve = nullptr, *ShowAsistLine = nullptr, *HideAsistLine = nullptr,
-            *ZoomScale = nullptr, *DefaultViewPort = nullptr, *ScreenAll = nullptr, *AutoScale = nullptr,
-            *CancleAutoScale = nullptr, *OpenHelp = nullptr, *BrowseVantrel = nullptr, *About = nullptr;
+    QAction *InportDataFromFile = nullptr, *ExportDataToFile = nullptr, *OpenDataManager = nullptr, *SaveData = nullptr,
+            *PrintView = nullptr, *exitpro = nullptr, *StartConnect = nullptr, *StopConnect = nullptr,
+            *RunMeasure = nullptr, *PickUpPosition = nullptr, *LoadData = nullptr, *PreferenceConfig = nullptr,
+            *UnfilterCurve = nullptr, *RounessCurve = nullptr, *RAndUnfCurve = nullptr, *TPCurve = nullptr,
+            *ShowAsistLine = nullptr, *HideAsistLine = nullptr, *ZoomScale = nullptr, *DefaultViewPort = nullptr,
+            *ScreenAll = nullptr, *AutoScale = nullptr, *CancleAutoScale = nullptr, *OpenHelp = nullptr,
+            *BrowseVantrel = nullptr, *About = nullptr;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

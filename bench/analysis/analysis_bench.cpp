@@ -59,8 +59,8 @@ int main(int argc, char **argv)
     QByteArray record;
     s.SaveMeasurementStream(record);
     double ms = medianMilliseconds(repetitions, [&] { s.LoadMeasurementStream(record); });
-    std::printf("load of the %lld-byte record (GAUSS), median of %d: %8.3f ms\n",
-                static_cast<long long>(record.size()), repetitions, ms);
+    std::printf("load of the %lld-byte record (GAUSS), median of %d: %8.3f ms\n", static_cast<long long>(record.size()),
+                repetitions, ms);
     BenchFigure("load of a 6561-byte record", ms, "ms");
     return 0;
 }

@@ -77,8 +77,8 @@ int create(const QString &file, int records)
         TDatabaseConnection::Transaction transaction(db);
         for (int i = first; i < std::min(records, first + 5000); ++i) {
             // About 270 records a day over a year.
-            const double when = DateTimeText::fromDateTime(QDateTime(kFirstDay, QTime(7, 0)))
-                                + i / 270 + (i % 270) * (12.0 / 24 / 270);
+            const double when = DateTimeText::fromDateTime(QDateTime(kFirstDay, QTime(7, 0))) + i / 270
+                + (i % 270) * (12.0 / 24 / 270);
             measurement(session, i, when);
             const RecordTexts texts{QStringLiteral("W%1").arg(i, 6, 10, QLatin1Char('0')),
                                     QString::fromUtf16(works[i % 5]), QString::fromUtf16(operators[i % 5]),
@@ -139,8 +139,7 @@ int main(int argc, char **argv)
         if (QProcess::execute(args[0], {QStringLiteral("--create"), file, QString::number(records)}) != 0)
             return 1;
     }
-    std::printf("database: %s, %d records, %.0f MB\n", qPrintable(file), records,
-                QFileInfo(file).size() / 1048576.0);
+    std::printf("database: %s, %d records, %.0f MB\n", qPrintable(file), records, QFileInfo(file).size() / 1048576.0);
 
     ScriptedDialogs dialogs;
     TComToPX510 comLink;
@@ -200,7 +199,8 @@ int main(int argc, char **argv)
 
     timer.restart();
     const QString proposal = form.Data().SuggestNextId();
-    std::printf("propose the next ID (\"...\"):             %8.1f ms  (%s)\n", milliseconds(timer), qPrintable(proposal));
+    std::printf("propose the next ID (\"...\"):             %8.1f ms  (%s)\n", milliseconds(timer),
+                qPrintable(proposal));
     BenchFigure("propose the next ID", milliseconds(timer), "ms");
 
     // Moving to other rows: each shows the row's fields and its preview.

@@ -47,7 +47,10 @@ public:
     {
         return Port->sio_SetReadTimeouts(p, total, interval);
     }
-    int sio_cnt_irq(int p, Notify routine, int count) override { return Port->sio_cnt_irq(p, std::move(routine), count); }
+    int sio_cnt_irq(int p, Notify routine, int count) override
+    {
+        return Port->sio_cnt_irq(p, std::move(routine), count);
+    }
     int sio_write(int p, const char *data, int length) override
     {
         const int n = Port->sio_write(p, data, length);
@@ -78,8 +81,9 @@ bool MeasureFetches(const QString &simulator, const QString &replyChecksum, int 
     QTemporaryDir folder;
     const QString link = folder.filePath(QStringLiteral("tester"));
     QProcess sim;
-    sim.start(simulator, {QStringLiteral("--pace"), QStringLiteral("--reply-checksum"), replyChecksum,
-                          QStringLiteral("--link"), link});
+    sim.start(
+        simulator,
+        {QStringLiteral("--pace"), QStringLiteral("--reply-checksum"), replyChecksum, QStringLiteral("--link"), link});
     QElapsedTimer started;
     started.start();
     while (!QFileInfo::exists(link) && started.elapsed() < 5000)

@@ -89,8 +89,9 @@ int main(int argc, char **argv)
             ms.push_back(timer.nsecsElapsed() / 1e6);
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("report page with chart, 3508 x 2480 (A4 at %d dpi), %d runs: median %.1f ms, min %.1f ms, max %.1f ms\n",
-                dpi, runs, ms[ms.size() / 2], ms.front(), ms.back());
+    std::printf(
+        "report page with chart, 3508 x 2480 (A4 at %d dpi), %d runs: median %.1f ms, min %.1f ms, max %.1f ms\n", dpi,
+        runs, ms[ms.size() / 2], ms.front(), ms.back());
     BenchFigure("report page with chart, A4 at 300 dpi", ms[ms.size() / 2], "ms");
     if (argc > 2)
         image.save(QString::fromLocal8Bit(argv[2]));

@@ -70,7 +70,7 @@ TEST(BearingCurve, RatioAtDepthInterpolatesAndStaysWithinPercent)
         {99.5, (s.BearingCurve[99] + 100) / 2}, // continued to 100 % at the lowest point
         {100, 100},
         {250, 100},
-        {-1000, 0},                             // extrapolated, then held at 0
+        {-1000, 0}, // extrapolated, then held at 0
     };
     for (auto c : cases)
         EXPECT_DOUBLE_EQ(s.MaterialRatioAtDepth(c.depth), c.ratio) << "depth " << c.depth;

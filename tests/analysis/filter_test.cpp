@@ -58,9 +58,8 @@ double amplitude(const TProfileArray &y, int from, int to)
 TEST(GaussWeights, FollowTheRuleAndSumToTheDivisor)
 {
     const auto &w = TFilter::GaussWeights();
-    const std::pair<int, int> listed[] = {{0, 126}, {498, 126}, {1, 130}, {497, 130}, {2, 134}, {3, 137},
-                                          {4, 141}, {240, 4249}, {244, 4262}, {245, 4265}, {248, 4268},
-                                          {249, 4269}};
+    const std::pair<int, int> listed[] = {{0, 126}, {498, 126},  {1, 130},    {497, 130},  {2, 134},    {3, 137},
+                                          {4, 141}, {240, 4249}, {244, 4262}, {245, 4265}, {248, 4268}, {249, 4269}};
     for (auto [k, value] : listed)
         EXPECT_EQ(w[k], value) << "k = " << k;
     long sum = 0;

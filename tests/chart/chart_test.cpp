@@ -192,7 +192,7 @@ TEST_F(ChartTest, DrawToCanvasRendersTheCurvesWithoutTheAdditions)
     EXPECT_TRUE(hasColour(page.copy(100, 50, 600, 400), Qt::blue));
     EXPECT_FALSE(hasColour(page, TRoungnessChart::Red));
     EXPECT_FALSE(hasColour(page, TRoungnessChart::Navy));
-    EXPECT_EQ(page.pixelColor(50, 20), QColor(Qt::white));  // nothing outside the rectangle
+    EXPECT_EQ(page.pixelColor(50, 20), QColor(Qt::white)); // nothing outside the rectangle
     EXPECT_EQ(page.pixelColor(750, 500), QColor(Qt::white));
     EXPECT_EQ(chart.PlotRect(), before); // the screen layout is back
 }

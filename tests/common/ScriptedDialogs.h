@@ -8,7 +8,7 @@
 
 class ScriptedDialogs : public Dialogs {
 public:
-    std::deque<bool> YesNoAnswers;                 // empty queue answers No
+    std::deque<bool> YesNoAnswers;                  // empty queue answers No
     std::deque<std::optional<QString>> LineAnswers; // empty queue cancels
     std::deque<std::optional<QString>> FileAnswers; // empty queue cancels
 

@@ -45,15 +45,15 @@ TEST(Text, RecordDatesOfOtherRegionalSettingsRead)
         {"2024/1/5 上午9:05:03", morning},
         {"2024-1-5 3:05:03 下午", expected},
         {"2024-01-05 15:05:03", expected},
-        {"24-1-5 9:05:03", morning},          // two-digit year first
+        {"24-1-5 9:05:03", morning}, // two-digit year first
         {"24/1/5 15:05:03", expected},
-        {"5.1.2024 15:05:03", expected},      // day first with dots
+        {"5.1.2024 15:05:03", expected}, // day first with dots
         {"05.01.24 15:05:03", expected},
-        {"1/5/2024 3:05:03 PM", expected},    // AM/PM: month first
+        {"1/5/2024 3:05:03 PM", expected}, // AM/PM: month first
         {"1/5/2024 9:05:03 am", morning},
         {"13/1/2024 15:05:03", QDateTime(QDate(2024, 1, 13), QTime(15, 5, 3))}, // only a day can be 13
         {"1/13/2024 15:05:03", QDateTime(QDate(2024, 1, 13), QTime(15, 5, 3))},
-        {"5/1/2024 15:05:03", expected},      // otherwise day first
+        {"5/1/2024 15:05:03", expected}, // otherwise day first
         {"1/5/2024 12:00:00 AM", QDateTime(QDate(2024, 1, 5), QTime(0, 0))},
         {"1/5/2024 12:30:00 PM", QDateTime(QDate(2024, 1, 5), QTime(12, 30))},
         {"5.1.2024", QDateTime(QDate(2024, 1, 5), QTime(0, 0))},

@@ -7,9 +7,11 @@
 TEST(NextId, IncreasesTheTrailingNumberKeepingItsWidth)
 {
     const std::pair<const char *, const char *> cases[] = {
-        {"A001", "A002"}, {"A009", "A010"}, {"id9", "id10"}, {"999", "1000"}, {"A0", "A1"},
-        {"abc", "abc1"},  {"", "1"},        {"件-7", "件-8"},  {"X1Y", "X1Y1"},
-        {"n99999999999999999999", "n100000000000000000000"},
+        {"A001", "A002"}, {"A009", "A010"},
+        {"id9", "id10"},  {"999", "1000"},
+        {"A0", "A1"},     {"abc", "abc1"},
+        {"", "1"},        {"件-7", "件-8"},
+        {"X1Y", "X1Y1"},  {"n99999999999999999999", "n100000000000000000000"},
     };
     for (const auto &[id, next] : cases)
         EXPECT_EQ(NextId::After(QString::fromUtf8(id)), QString::fromUtf8(next)) << id;
@@ -22,8 +24,7 @@ TEST(NextId, TheHighestComparesTrailingNumbersByValue)
         {{QStringLiteral("A010"), QStringLiteral("A9")}, "A010"},
         {{QStringLiteral("A5"), QStringLiteral("B1")}, "B1"},
         {{QStringLiteral("x"), QStringLiteral("x3")}, "x3"},
-        {{QStringLiteral("n99999999999999999999"), QStringLiteral("n100000000000000000000")},
-         "n100000000000000000000"},
+        {{QStringLiteral("n99999999999999999999"), QStringLiteral("n100000000000000000000")}, "n100000000000000000000"},
     };
     for (const auto &[ids, highest] : cases)
         EXPECT_EQ(NextId::Highest(ids), QString::fromUtf8(highest)) << ids.join(QLatin1Char(',')).toStdString();

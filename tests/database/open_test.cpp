@@ -65,7 +65,9 @@ TEST(OpenDatabase, CommandsOnAClosedDatabaseSaySo)
     ScriptedDialogs dialogs;
     dialogs.YesNoAnswers = {true};
     const std::function<void()> commands[] = {
-        [&] { manager.SaveMeasurementRecord(dialogs, session, {QStringLiteral("A"), {}, {}, {}}); },
+        [&] {
+            manager.SaveMeasurementRecord(dialogs, session, {QStringLiteral("A"), {}, {}, {}});
+        },
         [&] { manager.SuggestNextId(); },
         [&] { manager.LookupById(QStringLiteral("A")); },
         [&] { manager.MainQuery().ShowAll(); },

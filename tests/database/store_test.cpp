@@ -92,7 +92,8 @@ TEST_F(DatabaseTest, ModifyingOverwritesTheRowWithTheIdEvenWhenTheFilterHidesIt)
     ASSERT_EQ(Manager.MainQuery().Count(), 0);
     dialogs.YesNoAnswers = {false};
     EXPECT_EQ(Manager.SaveMeasurementRecord(dialogs, second, texts(QStringLiteral("A001"), QStringLiteral("新"))), -1);
-    EXPECT_EQ(scalar(QStringLiteral("select WorkName from Data where ID = 'A001'")).toString(), QStringLiteral("轴承座"));
+    EXPECT_EQ(scalar(QStringLiteral("select WorkName from Data where ID = 'A001'")).toString(),
+              QStringLiteral("轴承座"));
 
     dialogs.YesNoAnswers = {true};
     EXPECT_EQ(Manager.SaveMeasurementRecord(dialogs, second, texts(QStringLiteral("A001"), QStringLiteral("新"))), 0);

@@ -21,10 +21,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStatusBar>
-#include <QTableView>
 #include <QSignalSpy>
 #include <QSqlQuery>
+#include <QStatusBar>
+#include <QTableView>
 #include <QTest>
 
 namespace {
@@ -80,9 +80,9 @@ protected:
     // A row as another program might leave it: no measurement.
     void insertBare(const QString &id, double measured)
     {
-        Form3->Data().Database().Run(QStringLiteral("insert into Data (ID, DateTime) values (:id, :t)"),
-                                     {{QStringLiteral("id"), id},
-                                      {QStringLiteral("t"), DateTimeText::storageText(measured)}});
+        Form3->Data().Database().Run(
+            QStringLiteral("insert into Data (ID, DateTime) values (:id, :t)"),
+            {{QStringLiteral("id"), id}, {QStringLiteral("t"), DateTimeText::storageText(measured)}});
         view().Requery();
     }
 
@@ -134,10 +134,15 @@ TEST_P(Windows, TheDataManagerStartsWithItsCaptionsColumnsAndToday)
     QStringList order;
     for (QWidget *w = Form8->Edit1; order.size() < 7; w = w->nextInFocusChain()) {
         if (w->focusPolicy() & Qt::TabFocus)
-            order << w->objectName() + QLatin1Char('|') + (w == Form8->Edit1 ? "ID" : w == Form8->Edit3 ? "work"
-                                                       : w == Form8->Edit2 ? "operator" : w == Form8->Memo1 ? "remark"
-                                                       : w == Form8->Button1 ? "..." : w == Form8->Button3 ? "cancel"
-                                                       : w == Form8->Button2 ? "ok" : "?");
+            order << w->objectName() + QLatin1Char('|')
+                    + (w == Form8->Edit1         ? "ID"
+                           : w == Form8->Edit3   ? "work"
+                           : w == Form8->Edit2   ? "operator"
+                           : w == Form8->Memo1   ? "remark"
+                           : w == Form8->Button1 ? "..."
+                           : w == Form8->Button3 ? "cancel"
+                           : w == Form8->Button2 ? "ok"
+                                                 : "?");
     }
     EXPECT_EQ(order.join(QLatin1Char(' ')), QStringLiteral("|ID |work |operator |remark |... |cancel |ok"));
 }
@@ -567,7 +572,8 @@ TEST_P(Windows, IdsCompareWithoutCaseOnSaveEditAndPrefill)
     EXPECT_EQ(Form8->Edit2->text(), QStringLiteral("李")) << "the pre-fill finds A001";
 
     Messages.YesNoAnswers = {true};
-    EXPECT_EQ(Form3->SaveMeasurementRecord({QStringLiteral("a001"), QStringLiteral("轴"), QStringLiteral("王"), {}}), 0);
+    EXPECT_EQ(Form3->SaveMeasurementRecord({QStringLiteral("a001"), QStringLiteral("轴"), QStringLiteral("王"), {}}),
+              0);
     EXPECT_EQ(Messages.Questions.last(), QStringLiteral("该记录ID已经存在，请确认是否要修改？"));
     EXPECT_EQ(view().Count(), 1) << "no second record beside A001";
     EXPECT_EQ(ComLink.RecordAutoId, stored);

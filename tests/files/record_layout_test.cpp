@@ -34,8 +34,11 @@ TEST(RecordLayout, FullMeasurementIsSixThousandFiveHundredSixtyOneBytes)
 
     ASSERT_EQ(b.size(), 6561);
     EXPECT_EQ(b[0], 1);
-    EXPECT_EQ(b.mid(2, 1 + b[2]), QByteArray("\x12" "2023-7-16 12:00:07"));
-    EXPECT_EQ(b.mid(33, 8), bytes({2, 4, 1, 3, 2, 0, 3, 2})) << "cutoff, lengths, standard, range, filter, unit, actual range, actual cutoff";
+    EXPECT_EQ(b.mid(2, 1 + b[2]),
+              QByteArray("\x12"
+                         "2023-7-16 12:00:07"));
+    EXPECT_EQ(b.mid(33, 8), bytes({2, 4, 1, 3, 2, 0, 3, 2}))
+        << "cutoff, lengths, standard, range, filter, unit, actual range, actual cutoff";
     auto parameters = s.InstrumentParams.InReportOrder();
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(doubleAt(b, 61 + 8 * i), parameters[i]->ParamValue) << i;

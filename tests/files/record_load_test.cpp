@@ -43,7 +43,8 @@ struct Snapshot {
     explicit Snapshot(TMeasurement &s)
     {
         for (Tparameter *p : s.InstrumentParams.InReportOrder())
-            parameters += QStringLiteral("%1 %2 %3;").arg(p->ParamName).arg(p->ParamValue, 0, 'g', 17).arg(p->ParamUnit);
+            parameters +=
+                QStringLiteral("%1 %2 %3;").arg(p->ParamName).arg(p->ParamValue, 0, 'g', 17).arg(p->ParamUnit);
         for (Tparameter *p : s.IsoParams.ParamSlots)
             if (p)
                 parameters += QStringLiteral("%1 %2;").arg(p->ParamValue, 0, 'g', 17).arg(p->ParamUnit);
@@ -83,17 +84,24 @@ struct Damage {
 const Damage Damages[] = {
     {"no header", [](QByteArray &b) { b.truncate(560); }, "561"},
     {"empty", [](QByteArray &b) { b.clear(); }, "561"},
-    {"count above 6000", [](QByteArray &b) { putInt32(b, 557, 6002); b.append(QByteArray(3000, 0)); }, "6002"},
+    {"count above 6000",
+     [](QByteArray &b) {
+         putInt32(b, 557, 6002);
+         b.append(QByteArray(3000, 0));
+     },
+     "6002"},
     {"negative count", [](QByteArray &b) { putInt32(b, 557, -4); }, "-4"},
     {"short raw data", [](QByteArray &b) { b.chop(1); }, "4561"},
     {"date longer than 20", [](QByteArray &b) { b[2] = 21; }, "21"},
     {"filter code", [](QByteArray &b) { b[37] = 4; }, "滤波器"},
     {"unit system", [](QByteArray &b) { b[38] = 2; }, "单位制"},
     {"sampling lengths", [](QByteArray &b) { b[34] = 5; }, "取样段数"},
-    {"value not a number", [](QByteArray &b) {
+    {"value not a number",
+     [](QByteArray &b) {
          double nan = std::numeric_limits<double>::quiet_NaN();
          std::memcpy(b.data() + 61 + 8 * 4, &nan, 8);
-     }, "Ryi"},
+     },
+     "Ryi"},
 };
 
 } // namespace
@@ -176,7 +184,12 @@ TEST(RecordLoad, TolerableOddities)
     } cases[] = {
         {"format byte 7", [](QByteArray &b) { b[0] = 7; }, 2000},
         {"odd count", [](QByteArray &b) { putInt32(b, 557, 3999); }, 1999},
-        {"count 0", [](QByteArray &b) { putInt32(b, 557, 0); b.truncate(561); }, 0},
+        {"count 0",
+         [](QByteArray &b) {
+             putInt32(b, 557, 0);
+             b.truncate(561);
+         },
+         0},
         {"bytes after the record", [](QByteArray &b) { b.append("trailing"); }, 2000},
         {"slashes", [](QByteArray &b) { putDateText(b, "2023/7/16 12:00:07"); }, 2000},
         {"leading zeros", [](QByteArray &b) { putDateText(b, "2023-07-16 12:00:07"); }, 2000},

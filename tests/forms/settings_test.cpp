@@ -34,7 +34,7 @@ protected:
     int ResultBlocks() const { return int(Form1.Memo1->toPlainText().count(QStringLiteral("数据："))); }
     std::vector<int> Selections() const
     {
-        return {Form5.rdrange->ItemIndex(), Form5.rdcufoff->ItemIndex(), Form5.rdaccess->ItemIndex(),
+        return {Form5.rdrange->ItemIndex(),  Form5.rdcufoff->ItemIndex(),   Form5.rdaccess->ItemIndex(),
                 Form5.rdfilter->ItemIndex(), Form5.rdstandard->ItemIndex(), Form5.rdunit->ItemIndex()};
     }
     QStringList StatusPanels() const
@@ -98,8 +98,9 @@ TEST_F(SettingsDialog, AnAcceptedChangeSetsTheTesterAndConvertsTheMeasurement)
     EXPECT_EQ(Session.Tester.UnitSystem, 1);
     EXPECT_EQ(Session.Conditions, (TConditions{3, 2, 4, 2, 1}));
     EXPECT_EQ(Session.UnitSystem, 1);
-    EXPECT_EQ(StatusPanels(), (QStringList{"取样长度:0.03inch", "评定长度:5", "量程:±3200uin", "滤波器:GAUSS",
-                                           "标准:DIN", "单位:英制"}));
+    EXPECT_EQ(
+        StatusPanels(),
+        (QStringList{"取样长度:0.03inch", "评定长度:5", "量程:±3200uin", "滤波器:GAUSS", "标准:DIN", "单位:英制"}));
     EXPECT_EQ(ResultBlocks(), 2);
     const QString lastBlock = Form1.Memo1->toPlainText().section(QStringLiteral("数据："), -1);
     EXPECT_FALSE(Form1.Memo1->toPlainText().contains(QStringLiteral("JIS数据：")));

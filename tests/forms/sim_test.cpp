@@ -59,9 +59,8 @@ protected:
     }
     bool SawTick(int state, bool visible, const QString &text) const
     {
-        return std::any_of(Ticks.begin(), Ticks.end(), [&](const Tick &t) {
-            return t.State == state && t.Visible == visible && t.Text == text;
-        });
+        return std::any_of(Ticks.begin(), Ticks.end(),
+                           [&](const Tick &t) { return t.State == state && t.Visible == visible && t.Text == text; });
     }
     void TearDown() override
     {

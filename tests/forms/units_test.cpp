@@ -73,7 +73,8 @@ protected:
         }
         case 'v': {
             const int k = uint8_t(frame[4]) | uint8_t(frame[5]) << 8;
-            return ReplyFrame::Packet(k, QByteArray(reinterpret_cast<const char *>(Maker.RawData.data()) + (k - 1) * 200, 200));
+            return ReplyFrame::Packet(
+                k, QByteArray(reinterpret_cast<const char *>(Maker.RawData.data()) + (k - 1) * 200, 200));
         }
         }
         return ReplyFrame::Build('a');

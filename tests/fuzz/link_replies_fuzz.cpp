@@ -11,8 +11,8 @@
 #include "common/Errors.h"
 #include "link/ComToPX510Unit.h"
 #include "link/Frame.h"
-#include "link/ReplyFrame.h"
 #include "link/Replies.h"
+#include "link/ReplyFrame.h"
 #include "link/ScriptedComm.h"
 
 #include <cmath>

@@ -13,12 +13,12 @@
 #include "ui/UpDownButtons.h"
 
 #include <QComboBox>
-#include <QMouseEvent>
-#include <QToolButton>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QToolButton>
 
 #include <cmath>
 
@@ -273,7 +273,8 @@ TEST_P(DatabaseInput, RecordDialogStoresWhatItShowsOrNothing)
     for (const Typed &input : TextInputs()) {
         SCOPED_TRACE(input.what);
         for (QLineEdit *field : {form8.Edit1, form8.Edit3, form8.Edit2}) {
-            form8.Edit1->setText(QStringLiteral("id-") + QString::number(Scalar(QStringLiteral("select count(*) from Data")).toInt()));
+            form8.Edit1->setText(QStringLiteral("id-")
+                                 + QString::number(Scalar(QStringLiteral("select count(*) from Data")).toInt()));
             form8.Edit3->setText(QStringLiteral("轴"));
             form8.Edit2->setText(QStringLiteral("李"));
             form8.Memo1->setPlainText(input.text);

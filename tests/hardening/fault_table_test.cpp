@@ -72,12 +72,16 @@ TEST(FaultTable, EveryDownloadIsByteExactOrClearlyRefused)
         {"replies without checksum", {"--reply-checksum", "zero"}, true, false},
         {"replies without checksum, late packet", {"--reply-checksum", "zero", "--late-packet", "3:1000"}, true, false},
         {"replies without checksum, drops, split",
-         {"--reply-checksum", "zero", "--drop-rate", "0.05", "--split"}, false, false},
+         {"--reply-checksum", "zero", "--drop-rate", "0.05", "--split"},
+         false,
+         false},
         {"drops 5 %, split", {"--drop-rate", "0.05", "--split"}, false, false},
         {"corruption 20 %", {"--corrupt-rate", "0.2"}, false, false},
         {"corruption 50 %", {"--corrupt-rate", "0.5"}, false, false},
         {"line rate, split, drops 2 %, corruption 5 %",
-         {"--pace", "--split", "--drop-rate", "0.02", "--corrupt-rate", "0.05"}, false, true},
+         {"--pace", "--split", "--drop-rate", "0.02", "--corrupt-rate", "0.05"},
+         false,
+         true},
     };
     uint32_t seed = 11;
     const QString only = QString::fromLocal8Bit(qgetenv("PX510_FAULT_ROW"));
@@ -112,7 +116,7 @@ TEST(FaultTable, EveryDownloadIsByteExactOrClearlyRefused)
             } else {
                 ++wrong;
                 const qsizetype at = std::mismatch(record->begin(), record->end(), clean->begin(), clean->end()).first
-                                     - record->begin();
+                    - record->begin();
                 ADD_FAILURE() << "run " << run << ": the record differs from byte " << at << " on";
             }
             EXPECT_FALSE(faulty.Session.Busy);

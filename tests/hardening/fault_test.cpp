@@ -92,7 +92,10 @@ TEST_F(Faults, ATesterVanishingAnywhereEndsTheLinkInStateOneWithOneMessage)
     const std::vector<Step> steps = {
         {"connect", [](TComToPX510 &s) { return s.Connect(); }},
         {"connect", [](TComToPX510 &s) { return s.ReadConditions(); }},
-        {"connect", [](TComToPX510 &s) { return s.SendConditions(TConditions{2, 0, 0, 2, 2}); }},
+        {"connect",
+         [](TComToPX510 &s) {
+             return s.SendConditions(TConditions{2, 0, 0, 2, 2});
+         }},
         {"measure", [](TComToPX510 &s) { return s.StartMeasurement(); }},
         {"download", [](TComToPX510 &s) { return s.HasData; }}, // the fetch the finished frame starts
         {"stylus", [](TComToPX510 &s) { return s.EnterStylusMode(); }},
@@ -150,10 +153,12 @@ TEST_F(Faults, AnErrorReplyToEveryCommandIsRecordedAndFailsIt)
         {'t', {"conditions", [](TComToPX510 &s) { return s.QueryConditions(); }}},
         {'l', {"range and cutoff used", [](TComToPX510 &s) { return s.ReadActualSettings(); }}},
         {'c', {"send conditions", [](TComToPX510 &s) { return s.SendConditions(TConditions{}); }}},
-        {'u', {"unit system", [](TComToPX510 &s) {
-                   s.SetUnitSystem(1);
-                   return s.UnitSystem == 1;
-               }}},
+        {'u',
+         {"unit system",
+          [](TComToPX510 &s) {
+              s.SetUnitSystem(1);
+              return s.UnitSystem == 1;
+          }}},
         {'s', {"start", [](TComToPX510 &s) { return s.StartMeasurement(); }}},
         {'p', {"results", [](TComToPX510 &s) { return s.ReadResults(); }}},
         {'v', {"download", [](TComToPX510 &s) { return s.DownloadProfile(s.RawData, s.RawByteCount); }}},

@@ -7,6 +7,7 @@
 
 #include "database/DataManager.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
@@ -14,7 +15,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
-#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -70,8 +70,8 @@ QProcessEnvironment ReadableByOthers(QProcessEnvironment environment)
         QRegularExpressionMatch m = suppressions.match(options);
         if (!m.hasMatch())
             continue;
-        const QString copy = QDir::tempPath() + QStringLiteral("/px510-%1-%2.supp")
-                                 .arg(QLatin1String(name)).arg(QCoreApplication::applicationPid());
+        const QString copy = QDir::tempPath()
+            + QStringLiteral("/px510-%1-%2.supp").arg(QLatin1String(name)).arg(QCoreApplication::applicationPid());
         QFile::remove(copy);
         if (QFile::copy(m.captured(1), copy)) {
             QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
@@ -83,7 +83,7 @@ QProcessEnvironment ReadableByOthers(QProcessEnvironment environment)
 }
 
 Finished RunAs(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment,
-             const Operator &as = {})
+               const Operator &as = {})
 {
     QProcess process;
     process.setProcessEnvironment(as.Uid ? ReadableByOthers(environment) : environment);
@@ -175,12 +175,13 @@ protected:
     {
         ASSERT_TRUE(Root.isValid());
         // Reachable for another user; the temporary folder is private.
-        QFile::setPermissions(Root.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                                               | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+        QFile::setPermissions(Root.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                  | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
         Prefix = QFileInfo(Root.path()).canonicalFilePath() + QStringLiteral("/opt/px510/");
         const Finished install = RunAs(QStringLiteral(PX510_CMAKE_COMMAND),
-                                     {QStringLiteral("--install"), BuildDir, QStringLiteral("--prefix"), Prefix},
-                                     Environment);
+                                       {QStringLiteral("--install"), BuildDir, QStringLiteral("--prefix"), Prefix},
+                                       Environment);
         ASSERT_EQ(install.ExitCode, 0) << install.Out.toStdString() << install.Err.toStdString();
         InstallLog = install.Out.split(QLatin1Char('\n'));
         PrepareHome(Operator());
@@ -189,7 +190,8 @@ protected:
     void TearDown() override
     {
         // Writable again, so the temporary folder can go.
-        QDirIterator it(Root.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+        QDirIterator it(Root.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
         while (it.hasNext())
             SetWritable(it.next(), true);
     }
@@ -288,9 +290,9 @@ TEST_F(InstalledPrograms, TheDesktopComponentAddsEntriesIconsAndLinksIntoTheProg
     QProcessEnvironment environment = Environment;
     environment.insert(QStringLiteral("DESTDIR"), stage);
     const Finished install = RunAs(QStringLiteral(PX510_CMAKE_COMMAND),
-                                 {QStringLiteral("--install"), BuildDir, QStringLiteral("--prefix"), Prefix,
-                                  QStringLiteral("--component"), QStringLiteral("desktop")},
-                                 environment);
+                                   {QStringLiteral("--install"), BuildDir, QStringLiteral("--prefix"), Prefix,
+                                    QStringLiteral("--component"), QStringLiteral("desktop")},
+                                   environment);
     ASSERT_EQ(install.ExitCode, 0) << install.Out.toStdString() << install.Err.toStdString();
 
     for (const char *program : {"corviastation", "corviaview", "px510tool", "px510sim"}) {

@@ -17,8 +17,9 @@ TEST_F(LinkFixture, ConfigurePortPassesTheLineSettingsAndTimeOuts)
     Fake->Log.clear();
     Session.PortNo = 2;
     EXPECT_TRUE(Session.ConfigurePort());
-    EXPECT_EQ(Fake->Log, (Log{"ioctl 2 12 7", "flowctrl 2 0", "DTR 2 1", "RTS 2 1", "getbaud 2", "wtimeout 2 3",
-                              "rtimeout 2 798 100", "cnt_irq 2 1"}));
+    EXPECT_EQ(Fake->Log,
+              (Log{"ioctl 2 12 7", "flowctrl 2 0", "DTR 2 1", "RTS 2 1", "getbaud 2", "wtimeout 2 3",
+                   "rtimeout 2 798 100", "cnt_irq 2 1"}));
 }
 
 TEST_F(LinkFixture, ConfigurePortWithHardwareFlowSkipsRts)
@@ -37,8 +38,11 @@ TEST_F(LinkFixture, ConfigurePortStopsAtTheFirstRefusedStep)
     const struct {
         const char *step;
         const char *lastCall;
-    } cases[] = {{"ioctl", "ioctl 1 12 7"}, {"flowctrl", "flowctrl 1 0"}, {"DTR", "DTR 1 1"},
-                 {"RTS", "RTS 1 1"}, {"cnt_irq", "cnt_irq 1 1"}};
+    } cases[] = {{"ioctl", "ioctl 1 12 7"},
+                 {"flowctrl", "flowctrl 1 0"},
+                 {"DTR", "DTR 1 1"},
+                 {"RTS", "RTS 1 1"},
+                 {"cnt_irq", "cnt_irq 1 1"}};
     for (auto c : cases) {
         SCOPED_TRACE(c.step);
         auto fake = std::make_shared<ScriptedComm>();
@@ -66,8 +70,8 @@ TEST_F(LinkFixture, ConfigurePortRefusesAPortWithoutARate)
 TEST_F(LinkFixture, ConnectFindsTheTesterOnTheThirdPort)
 {
     Fake->Present = {1, 2, 3, 4};
-    Fake->QueueReply(1, {});                   // silence
-    Fake->QueueFrame(2, 'x');                  // something else answers
+    Fake->QueueReply(1, {});  // silence
+    Fake->QueueFrame(2, 'x'); // something else answers
     Fake->QueueFrame(3, 'a');
     EXPECT_TRUE(Session.Connect());
     EXPECT_EQ(Session.PortNo, 3);
@@ -314,7 +318,7 @@ TEST_F(LinkFixture, SetUnitSystemConvertsValuesProfileAndTexts)
     EXPECT_EQ(p.Ra.ParamUnit, QStringLiteral("μin"));
     EXPECT_EQ(p.Sm.ParamUnit, QStringLiteral("mil"));
     EXPECT_EQ(Session.IsoParams.Ra.ParamValue, 60); // distributed
-    EXPECT_EQ(Session.RoughnessCount, 500);          // filtered again
+    EXPECT_EQ(Session.RoughnessCount, 500);         // filtered again
 
     Fake->QueueFrame(1, 'a');
     Session.SetUnitSystem(0);
@@ -361,8 +365,9 @@ TEST_F(LinkFixture, PushSettingsSendsTheSessionsOwnConditions)
 TEST_F(LinkFixture, ReadResultsParsesTheLastEightCharactersOfEachField)
 {
     ConnectOn();
-    Fake->QueueFrame(1, 'p', ResultsPayload({"1.234", "  1.5", "10", "-0.25", "1e1", "7.000", "8", "9", "10.5",
-                                             "0.0125", "0.1", "-0.333"}));
+    Fake->QueueFrame(
+        1, 'p',
+        ResultsPayload({"1.234", "  1.5", "10", "-0.25", "1e1", "7.000", "8", "9", "10.5", "0.0125", "0.1", "-0.333"}));
     EXPECT_TRUE(Session.ReadResults());
     TPX510parameters &p = Session.InstrumentParams;
     EXPECT_DOUBLE_EQ(p.Ra.ParamValue, 1.234);
@@ -501,8 +506,9 @@ TEST(LinkMessages, ErrorCodesHaveTheirMessages)
     const struct {
         int code;
         const char *text;
-    } cases[] = {{0, "超出量程!"}, {1, "无测量数据!"}, {2, "硬件电路故障!"}, {3, "电机走死!"}, {4, "传感器返回中!"},
-                 {128, "CRC校验错误或包不全回复信息!"}, {129, "包号超出范围!"}, {5, "未知错误!"}, {200, "未知错误!"},
+    } cases[] = {{0, "超出量程!"},       {1, "无测量数据!"},   {2, "硬件电路故障!"},
+                 {3, "电机走死!"},       {4, "传感器返回中!"}, {128, "CRC校验错误或包不全回复信息!"},
+                 {129, "包号超出范围!"}, {5, "未知错误!"},     {200, "未知错误!"},
                  {-1, "未知错误!"}};
     for (auto c : cases)
         EXPECT_EQ(ErrorMessage(c.code), QStringLiteral("PX510 出错：错误类型(") + QString::fromUtf8(c.text) + ")")

@@ -37,8 +37,8 @@ protected:
             case 't': return ReplyFrame::Build('t', ConditionsPayload(2, lengths, 0, 3, 2, 0));
             case 'l': return ReplyFrame::Build('l', bytes({3, 2}));
             case 'p':
-                return ReplyFrame::Build('p', ResultsPayload({"1.1", "1.4", "8", "7", "9", "9", "11", "5", "6",
-                                                              "0.02", "0.08", "-0.2"}));
+                return ReplyFrame::Build(
+                    'p', ResultsPayload({"1.1", "1.4", "8", "7", "9", "9", "11", "5", "6", "0.02", "0.08", "-0.2"}));
             case 'v': {
                 ++Attempts;
                 const int k = PacketNumberOf(request);
@@ -145,7 +145,11 @@ TEST_F(Download, UnusableRepliesAreAskedForAgainAndForgottenWhenThePacketComes)
         {"short but whole", [](const QByteArray &r) { return ReplyFrame::Packet(4, r.mid(6, 50)); }},
         {"other letter", [](const QByteArray &) { return ReplyFrame::Build('a'); }},
         {"error reply", [](const QByteArray &) { return ReplyFrame::Error(128); }},
-        {"bad checksum", [](QByteArray r) { r[50] = char(r[50] ^ 0x10); return r; }},
+        {"bad checksum",
+         [](QByteArray r) {
+             r[50] = char(r[50] ^ 0x10);
+             return r;
+         }},
         {"another packet", [](const QByteArray &r) { return ReplyFrame::Packet(3, r.mid(6, 200)); }},
     };
     for (const auto &c : cases) {
@@ -358,9 +362,15 @@ TEST_F(Download, TheReplyChecksumHabitIsLearnedFromTheHandshake)
         int packetWrites;
     } cases[] = {
         {"request rule", {ReplyFrame::Build('a')}, false, TComToPX510::ChecksumHabit::RequestRule, 10 + 1},
-        {"00 00 checksums", {zeroed(ReplyFrame::Build('a')), zeroed(ReplyFrame::Build('a'))}, true,
-         TComToPX510::ChecksumHabit::Other, 10},
-        {"first reply damaged", {damagedAck, ReplyFrame::Build('a')}, false, TComToPX510::ChecksumHabit::RequestRule,
+        {"00 00 checksums",
+         {zeroed(ReplyFrame::Build('a')), zeroed(ReplyFrame::Build('a'))},
+         true,
+         TComToPX510::ChecksumHabit::Other,
+         10},
+        {"first reply damaged",
+         {damagedAck, ReplyFrame::Build('a')},
+         false,
+         TComToPX510::ChecksumHabit::RequestRule,
          10 + 1},
     };
     for (const auto &c : cases) {

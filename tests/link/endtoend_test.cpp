@@ -192,7 +192,8 @@ TEST(MeasureCommand, MeasuresSavesOrSaysWhyNot)
         if (c.exitCode == 0) {
             TComToPX510 saved;
             saved.LoadMeasurementFile(out);
-            EXPECT_EQ(Received(saved), Measure(c.toolOptions.isEmpty() ? 1 : 2, c.toolOptions.isEmpty() ? 1 : 0, {}).Raw);
+            EXPECT_EQ(Received(saved),
+                      Measure(c.toolOptions.isEmpty() ? 1 : 2, c.toolOptions.isEmpty() ? 1 : 0, {}).Raw);
         }
     }
 }

@@ -1,5 +1,5 @@
-#include "link/Frame.h"
 #include "TestSupport.h"
+#include "link/Frame.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,11 @@ TEST(Frame, CheckValueOfTheParameterSet)
 
 TEST(Frame, RequestFrames)
 {
-    struct Case { char sub; QByteArray payload; const char *hex; };
+    struct Case {
+        char sub;
+        QByteArray payload;
+        const char *hex;
+    };
     const Case table[] = {
         {'w', {}, "02 55 77 00 F0 24 03"},
         {'o', {}, "02 55 6F 00 2A AE 03"},

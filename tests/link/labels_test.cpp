@@ -28,16 +28,31 @@ QString call(TMeasurement &s, Label label)
 TEST(Labels, EveryCodeHasItsTextInBothUnitSystems)
 {
     const std::vector<LabelCase> table = {
-        {"SampleLengthsText", &TMeasurement::SampleLengthsText, &TConditions::SampleLengths,
-         {"1", "2", "3", "4", "5"}, {"1", "2", "3", "4", "5"}},
-        {"CutoffText", &TMeasurement::CutoffText, &TConditions::Cutoff,
-         {"自动", "0.25mm", "0.8mm", "2.5mm"}, {"自动", "0.01inch", "0.03inch", "0.1inch"}},
-        {"RangeText", &TMeasurement::RangeText, &TConditions::Range,
-         {"自动", "±20μm", "±40μm", "±80μm"}, {"自动", "±800uin", "±1600uin", "±3200uin"}},
-        {"FilterText", &TMeasurement::FilterText, &TConditions::FilterCode,
-         {"R-C", "PC-RC", "GAUSS", "D-P"}, {"R-C", "PC-RC", "GAUSS", "D-P"}},
-        {"StandardText", &TMeasurement::StandardText, &TConditions::Standard,
-         {"ISO", "DIN", "JIS", "ANSI"}, {"ISO", "DIN", "JIS", "ANSI"}},
+        {"SampleLengthsText",
+         &TMeasurement::SampleLengthsText,
+         &TConditions::SampleLengths,
+         {"1", "2", "3", "4", "5"},
+         {"1", "2", "3", "4", "5"}},
+        {"CutoffText",
+         &TMeasurement::CutoffText,
+         &TConditions::Cutoff,
+         {"自动", "0.25mm", "0.8mm", "2.5mm"},
+         {"自动", "0.01inch", "0.03inch", "0.1inch"}},
+        {"RangeText",
+         &TMeasurement::RangeText,
+         &TConditions::Range,
+         {"自动", "±20μm", "±40μm", "±80μm"},
+         {"自动", "±800uin", "±1600uin", "±3200uin"}},
+        {"FilterText",
+         &TMeasurement::FilterText,
+         &TConditions::FilterCode,
+         {"R-C", "PC-RC", "GAUSS", "D-P"},
+         {"R-C", "PC-RC", "GAUSS", "D-P"}},
+        {"StandardText",
+         &TMeasurement::StandardText,
+         &TConditions::Standard,
+         {"ISO", "DIN", "JIS", "ANSI"},
+         {"ISO", "DIN", "JIS", "ANSI"}},
     };
     for (const LabelCase &c : table) {
         for (uint8_t unit : {0, 1}) {
@@ -66,8 +81,8 @@ TEST(Labels, UnitSystemLabels)
     EXPECT_EQ(call(s, &TMeasurement::LengthUnitText), "mil");
     EXPECT_EQ(call(s, &TMeasurement::HeightUnitText), "μin");
     s.UnitSystem = 2;
-    for (Label l : {&TMeasurement::UnitSystemText, &TMeasurement::LengthUnitText,
-                    &TMeasurement::HeightUnitText, &TMeasurement::CutoffText, &TMeasurement::RangeText})
+    for (Label l : {&TMeasurement::UnitSystemText, &TMeasurement::LengthUnitText, &TMeasurement::HeightUnitText,
+                    &TMeasurement::CutoffText, &TMeasurement::RangeText})
         EXPECT_EQ(call(s, l), "unchanged");
 }
 

@@ -6,8 +6,7 @@
 
 TEST(PortMap, VariableListsPathsInOrder)
 {
-    EXPECT_EQ(PortMap::FromVariable("/tmp/a:/dev/ttyS0::/tmp/b:"),
-              (QStringList{"/tmp/a", "/dev/ttyS0", "/tmp/b"}));
+    EXPECT_EQ(PortMap::FromVariable("/tmp/a:/dev/ttyS0::/tmp/b:"), (QStringList{"/tmp/a", "/dev/ttyS0", "/tmp/b"}));
     qputenv("PX510_PORTS", "/tmp/one:/tmp/two");
     EXPECT_EQ(PortMap::PathOf(2), "/tmp/two");
     EXPECT_TRUE(PortMap::PathOf(3).isEmpty());

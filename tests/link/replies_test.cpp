@@ -80,8 +80,8 @@ TEST(Replies, ActualSettingsAreOneToThree)
 
 TEST(Replies, ResultsStopAtTheFirstValueThatIsNotANumber)
 {
-    const QStringList twelve = {"1.234", "  1.5", "10", "-0.25", "1e1", "7.000", "8", "9", "10.5", "0.0125", "0.1",
-                                "-0.333"};
+    const QStringList twelve = {"1.234", "  1.5", "10",   "-0.25",  "1e1", "7.000",
+                                "8",     "9",     "10.5", "0.0125", "0.1", "-0.333"};
     const auto all = Replies::ResultsOf(ReplyFrame::Build('p', ResultsPayload(twelve)));
     ASSERT_TRUE(all);
     EXPECT_TRUE(all->Complete());
@@ -96,9 +96,9 @@ TEST(Replies, ResultsStopAtTheFirstValueThatIsNotANumber)
         int count;
         const char *unreadable;
     } broken[] = {
-        {ReplyFrame::Build('p', ResultsPayload({"1", "2", "3", "4", " --.-", "6", "7", "8", "9", "10", "11", "12"})),
-         4, "--.-"},
-        {ReplyFrame::Build('p', ResultsPayload({"1", "2"})), 2, ""},      // the text ends early
+        {ReplyFrame::Build('p', ResultsPayload({"1", "2", "3", "4", " --.-", "6", "7", "8", "9", "10", "11", "12"})), 4,
+         "--.-"},
+        {ReplyFrame::Build('p', ResultsPayload({"1", "2"})), 2, ""}, // the text ends early
         {ReplyFrame::Build('p', ResultsPayload({"1", ""}) + ResultsPayload(QStringList(10, "1"))), 1, ""}, // blank
         {ReplyFrame::Build('p'), 0, ""},
     };
@@ -137,8 +137,11 @@ TEST(Replies, StylusPositionIsSignedLowByteFirst)
     const struct {
         QByteArray payload;
         int counts;
-    } cases[] = {{bytes({0x00, 0xF8}), -2048}, {bytes({0x00, 0x04}), 1024}, {bytes({0xFF, 0x7F}), 32767},
-                 {bytes({0x00, 0x80}), -32768}, {bytes({0xFF, 0xFF}), -1}};
+    } cases[] = {{bytes({0x00, 0xF8}), -2048},
+                 {bytes({0x00, 0x04}), 1024},
+                 {bytes({0xFF, 0x7F}), 32767},
+                 {bytes({0x00, 0x80}), -32768},
+                 {bytes({0xFF, 0xFF}), -1}};
     for (const auto &c : cases)
         EXPECT_EQ(Replies::StylusPositionOf(ReplyFrame::Build('k', c.payload))->Counts, c.counts)
             << c.payload.toHex(' ').constData();

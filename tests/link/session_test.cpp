@@ -76,14 +76,14 @@ TEST_P(DerivedQuantities, FollowCodesAndUnitSystem)
     EXPECT_NEAR(s.SampleSpacing(), c.spacing, 1e-7);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, DerivedQuantities, ::testing::Values(
-    DerivedCase{2, 0, 2, 0, 4, 0, 3000, 0.04, 0.8, 0.0013333},
-    DerivedCase{0, 2, 0, 3, 4, 0, 3000, 0.04, 2.5, 5 * 2.5 / 3000},
-    DerivedCase{0, 2, 1, 0, 0, 1, 1000, 1.6, 10, 0.01},
-    DerivedCase{3, 0, 2, 0, 4, 1, 0, 3.2, 32, 0},
-    DerivedCase{0, 0, 0, 0, 4, 0, 3000, 0, 0, 0},   // automatic before any measurement
-    DerivedCase{2, 0, 2, 0, 9, 0, 3000, 0.04, 0.8, 0}, // sampling-lengths code out of range
-    DerivedCase{2, 0, 2, 0, 4, 5, 3000, 0, 0, 0}));  // unknown unit system
+INSTANTIATE_TEST_SUITE_P(
+    Table, DerivedQuantities,
+    ::testing::Values(DerivedCase{2, 0, 2, 0, 4, 0, 3000, 0.04, 0.8, 0.0013333},
+                      DerivedCase{0, 2, 0, 3, 4, 0, 3000, 0.04, 2.5, 5 * 2.5 / 3000},
+                      DerivedCase{0, 2, 1, 0, 0, 1, 1000, 1.6, 10, 0.01}, DerivedCase{3, 0, 2, 0, 4, 1, 0, 3.2, 32, 0},
+                      DerivedCase{0, 0, 0, 0, 4, 0, 3000, 0, 0, 0},      // automatic before any measurement
+                      DerivedCase{2, 0, 2, 0, 9, 0, 3000, 0.04, 0.8, 0}, // sampling-lengths code out of range
+                      DerivedCase{2, 0, 2, 0, 4, 5, 3000, 0, 0, 0}));    // unknown unit system
 
 TEST(Session, UnitFactorsAreExactlyFortyAndAFortieth)
 {

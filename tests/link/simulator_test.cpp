@@ -117,12 +117,13 @@ TEST(SimTester, MeasuresThenAnnouncesTheEnd)
 
 TEST(SimTester, RequestsAreTakenFromTheByteStream)
 {
-    QByteArray input = bytes({0x55, 0x00}) + Frame::Build('w') + bytes({2, 'U', 'w', 0, 0, 0, 3}) + Frame::Build('t').left(4);
+    QByteArray input = bytes({0x55, 0x00}) + Frame::Build('w') + bytes({2, 'U', 'w', 0, 0, 0, 3})
+        + Frame::Build('t').left(4);
     bool damaged = false;
     EXPECT_EQ(TakeRequest(input, damaged), Frame::Build('w'));
     EXPECT_FALSE(damaged);
     EXPECT_EQ(TakeRequest(input, damaged)->size(), 7);
-    EXPECT_TRUE(damaged); // wrong checksum: answered with the checksum error
+    EXPECT_TRUE(damaged);                                  // wrong checksum: answered with the checksum error
     EXPECT_FALSE(TakeRequest(input, damaged).has_value()); // waits for the rest
     input += Frame::Build('t').mid(4);
     EXPECT_EQ(TakeRequest(input, damaged), Frame::Build('t'));

@@ -129,9 +129,10 @@ TEST(ConnectWarning, AddsThePermissionLineWhenADeviceMayNotBeUsed)
     } cases[] = {
         {{QStringLiteral("/dev/px510-no-such-device")}, NoTester},
         {{QStringLiteral("/dev/px510-no-such-device"), denied.Path},
-         NoTester + QStringLiteral("\n没有权限打开串口 %1（用户组 %2）：请把当前用户加入拥有该设备的用户组"
-                                   "（sudo usermod -aG %2 $USER），然后注销并重新登录。")
-                        .arg(denied.Path, group)},
+         NoTester
+             + QStringLiteral("\n没有权限打开串口 %1（用户组 %2）：请把当前用户加入拥有该设备的用户组"
+                              "（sudo usermod -aG %2 $USER），然后注销并重新登录。")
+                   .arg(denied.Path, group)},
     };
     for (const auto &c : cases) {
         ScriptedDialogs dialogs;

@@ -32,8 +32,8 @@ public:
     // (Latin and Chinese): a piece that continues the previous one joins it.
     void drawTextItem(const QPointF &p, const QTextItem &item) override
     {
-        if (!Texts.empty() && Current == Texts.back().Transform && qAbs(p.y() - LastEnd.y()) < 1e-6 &&
-            qAbs(p.x() - LastEnd.x()) < 1e-3)
+        if (!Texts.empty() && Current == Texts.back().Transform && qAbs(p.y() - LastEnd.y()) < 1e-6
+            && qAbs(p.x() - LastEnd.x()) < 1e-3)
             Texts.back().Text += item.text();
         else
             Texts.push_back({item.text(), Current.map(p), Current});
@@ -84,7 +84,10 @@ protected:
         case PdmHeightMM: return Height * 254 / 960;
         case PdmNumColors: return 0x7fffffff;
         case PdmDepth: return 32;
-        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 96;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY: return 96;
         case PdmDevicePixelRatio: return 1;
         case PdmDevicePixelRatioScaled: return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
         default: return 0;

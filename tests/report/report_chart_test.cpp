@@ -60,8 +60,11 @@ TEST(ReportChart, LandsInsideTheChartFrameOfThePage)
         QPoint origin;
         QSize size;
     };
-    const Case cases[] = {{{0, 0}, {841, 513}}, {{112, 112}, {841, 513}}, {{0, 0}, {3366, 2380}},
-                          {{7, 3}, {41, 30}}, {{0, 0}, {400, 900}}};
+    const Case cases[] = {{{0, 0}, {841, 513}},
+                          {{112, 112}, {841, 513}},
+                          {{0, 0}, {3366, 2380}},
+                          {{7, 3}, {41, 30}},
+                          {{0, 0}, {400, 900}}};
     for (const Case &c : cases) {
         FakeChart chart;
         RecordingDevice device(c.origin.x() + c.size.width(), c.origin.y() + c.size.height());

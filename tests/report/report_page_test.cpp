@@ -18,9 +18,8 @@ ReportPageInput inputFor(const TMeasurement *session)
     ReportPageInput input;
     input.Logo = VantrelLogo();
     input.Session = session;
-    input.StatusPanels = {QStringLiteral("评定长度:5"), QStringLiteral("量程:±40μm"),
-                          QStringLiteral("滤波器:GAUSS"), QStringLiteral("标准:ISO"),
-                          QStringLiteral("单位:公制")};
+    input.StatusPanels = {QStringLiteral("评定长度:5"), QStringLiteral("量程:±40μm"), QStringLiteral("滤波器:GAUSS"),
+                          QStringLiteral("标准:ISO"), QStringLiteral("单位:公制")};
     input.Series.Roughness = true;
     return input;
 }
@@ -62,8 +61,8 @@ TEST_P(ReportPageArea, PageIsStretchedOntoTheWholeArea)
         EXPECT_EQ(image.pixel(corner), qRgb(255, 255, 255)) << "corner " << corner.x() << "," << corner.y();
 
     // Corners of the frame, scaled independently across and down.
-    const QPoint frameCorners[] = {{350, 170}, {2800, 170}, {350, 1930}, {2800, 1930},
-                                   {350, 740}, {2800, 1860}, {630, 270}, {2310, 1930}};
+    const QPoint frameCorners[] = {{350, 170}, {2800, 170},  {350, 1930}, {2800, 1930},
+                                   {350, 740}, {2800, 1860}, {630, 270},  {2310, 1930}};
     for (QPoint page : frameCorners) {
         const int x = page.x() * w / ReportPageWidth, y = page.y() * h / ReportPageHeight;
         EXPECT_TRUE(darkNear(image, x, y)) << "frame corner " << page.x() << "," << page.y();
@@ -82,12 +81,11 @@ TEST(ReportPage, DrawsTheSeventeenLinesInOrderAndLeavesThePageMapping)
     QPainter painter(&device);
     DrawReportPage(painter, 841, 513, inputFor(session.get()));
     const std::vector<QLineF> expected = {
-        {350, 170, 2800, 170}, {630, 270, 2800, 270}, {630, 330, 2800, 330}, {350, 440, 2800, 440},
-        {350, 1860, 2800, 1860}, {350, 1930, 2800, 1930}, {350, 170, 350, 1930}, {630, 170, 630, 440},
-        {2800, 170, 2800, 1930}, {1170, 270, 1170, 330}, {1710, 270, 1710, 330}, {2160, 270, 2160, 330},
-        {840, 1860, 840, 1930}, {1330, 1860, 1330, 1930}, {1820, 1860, 1820, 1930}, {2310, 1860, 2310, 1930},
-        {350, 740, 2800, 740},
-        {150, 0, 150, 2100}, // the binding line comes last
+        {350, 170, 2800, 170},   {630, 270, 2800, 270},    {630, 330, 2800, 330},    {350, 440, 2800, 440},
+        {350, 1860, 2800, 1860}, {350, 1930, 2800, 1930},  {350, 170, 350, 1930},    {630, 170, 630, 440},
+        {2800, 170, 2800, 1930}, {1170, 270, 1170, 330},   {1710, 270, 1710, 330},   {2160, 270, 2160, 330},
+        {840, 1860, 840, 1930},  {1330, 1860, 1330, 1930}, {1820, 1860, 1820, 1930}, {2310, 1860, 2310, 1930},
+        {350, 740, 2800, 740},   {150, 0, 150, 2100}, // the binding line comes last
     };
     EXPECT_EQ(device.Engine.Lines, expected);
     EXPECT_EQ(device.Engine.Images, 1) << "the logo";
@@ -106,8 +104,8 @@ TEST(ReportPage, HeaderConditionsAndTitleTexts)
                     QStringLiteral("2024-03-05 14:07:09")};
     const QStringList texts = record(device, input).TextList();
     for (const char16_t *t : {u"PX510手持粗糙度仪分析系统", u"编号：A010", u"工件名称：轴承座", u"操作者：张三",
-                              u"日期：2024-03-05 14:07:09", u"评定长度:5x0.8mm", u"量程:±40μm",
-                              u"滤波器:GAUSS", u"标准:ISO", u"单位:公制", u"粗糙度曲 线", u"装订线"})
+                              u"日期：2024-03-05 14:07:09", u"评定长度:5x0.8mm", u"量程:±40μm", u"滤波器:GAUSS",
+                              u"标准:ISO", u"单位:公制", u"粗糙度曲 线", u"装订线"})
         EXPECT_TRUE(texts.contains(QString::fromUtf16(t))) << QString::fromUtf16(t).toStdString();
 
     // Texts are placed by their top-left corner: the baseline lies below it.
@@ -152,12 +150,9 @@ TEST(ReportTexts, CurveTitleFollowsTheLastRuleThatApplies)
         const char16_t *title;
     };
     const Case cases[] = {
-        {{false, false, false}, u""},
-        {{true, false, false}, u"未滤波曲 线"},
-        {{false, true, false}, u"粗糙度曲 线"},
-        {{true, true, false}, u"未滤波曲线和粗糙度曲 线"},
-        {{false, false, true}, u"支撑率曲 线"},
-        {{true, true, true}, u"支撑率曲 线"},
+        {{false, false, false}, u""},           {{true, false, false}, u"未滤波曲 线"},
+        {{false, true, false}, u"粗糙度曲 线"}, {{true, true, false}, u"未滤波曲线和粗糙度曲 线"},
+        {{false, false, true}, u"支撑率曲 线"}, {{true, true, true}, u"支撑率曲 线"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(ReportCurveTitle(c.series), QString::fromUtf16(c.title));
@@ -182,18 +177,42 @@ TEST(ReportTexts, ResultsBlockPerStandard)
         std::vector<std::pair<QPoint, QString>> cells;
     };
     const Case cases[] = {
-        {0, {{{630, 460}, "Ra= 0.52μm"}, {{1170, 460}, "Rq= 0.61μm"}, {{1710, 460}, "Ry= 4.25μm"},
-             {{2160, 460}, "Rt= 5.5μm"}, {{630, 560}, "Rp= 2.5μm"}, {{1170, 560}, "Rv= 3μm"},
-             {{1710, 560}, "RS= 0.04 mm"}, {{2160, 560}, "RSm= 0.12 mm"}, {{630, 660}, "RSk= -0.3"}}},
-        {1, {{{630, 460}, "Ra= 0.52μm"}, {{1170, 460}, "Rq= 0.61μm"}, {{1710, 460}, "Rz= 4.25μm"},
-             {{2160, 460}, "Ry= 5.5μm"}, {{630, 560}, "Rmax= 5.5μm"}, {{1170, 560}, "RS= 0.04 mm"},
-             {{1710, 560}, "RSm= 0.12 mm"}}},
-        {2, {{{630, 460}, "Ra= 0.52μm"}, {{1170, 460}, "Rq= 0.61μm"}, {{1710, 460}, "Rz= 3.1μm"},
-             {{2160, 460}, "R3z= 2.2μm"}, {{630, 560}, "Ry= 4.25μm"}, {{1170, 560}, "Rt= 5.5μm"},
-             {{1710, 560}, "Rp= 2.5μm"}, {{2160, 560}, "RS= 0.04 mm"}, {{630, 660}, "RSm= 0.12 mm"}}},
-        {3, {{{630, 460}, "Ra= 0.52μm"}, {{1170, 460}, "Rq= 0.61μm"}, {{1710, 460}, "Rz= 4.25μm"},
-             {{2160, 460}, "Rmax= 5.5μm"}, {{630, 560}, "Rt= 5.5μm"}, {{1170, 560}, "RS= 0.04 mm"},
-             {{1710, 560}, "RSm= 0.12 mm"}}},
+        {0,
+         {{{630, 460}, "Ra= 0.52μm"},
+          {{1170, 460}, "Rq= 0.61μm"},
+          {{1710, 460}, "Ry= 4.25μm"},
+          {{2160, 460}, "Rt= 5.5μm"},
+          {{630, 560}, "Rp= 2.5μm"},
+          {{1170, 560}, "Rv= 3μm"},
+          {{1710, 560}, "RS= 0.04 mm"},
+          {{2160, 560}, "RSm= 0.12 mm"},
+          {{630, 660}, "RSk= -0.3"}}},
+        {1,
+         {{{630, 460}, "Ra= 0.52μm"},
+          {{1170, 460}, "Rq= 0.61μm"},
+          {{1710, 460}, "Rz= 4.25μm"},
+          {{2160, 460}, "Ry= 5.5μm"},
+          {{630, 560}, "Rmax= 5.5μm"},
+          {{1170, 560}, "RS= 0.04 mm"},
+          {{1710, 560}, "RSm= 0.12 mm"}}},
+        {2,
+         {{{630, 460}, "Ra= 0.52μm"},
+          {{1170, 460}, "Rq= 0.61μm"},
+          {{1710, 460}, "Rz= 3.1μm"},
+          {{2160, 460}, "R3z= 2.2μm"},
+          {{630, 560}, "Ry= 4.25μm"},
+          {{1170, 560}, "Rt= 5.5μm"},
+          {{1710, 560}, "Rp= 2.5μm"},
+          {{2160, 560}, "RS= 0.04 mm"},
+          {{630, 660}, "RSm= 0.12 mm"}}},
+        {3,
+         {{{630, 460}, "Ra= 0.52μm"},
+          {{1170, 460}, "Rq= 0.61μm"},
+          {{1710, 460}, "Rz= 4.25μm"},
+          {{2160, 460}, "Rmax= 5.5μm"},
+          {{630, 560}, "Rt= 5.5μm"},
+          {{1170, 560}, "RS= 0.04 mm"},
+          {{1710, 560}, "RSm= 0.12 mm"}}},
         {4, {}},
         {255, {}},
     };

@@ -21,14 +21,14 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QFile>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
-#include <QThread>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -64,8 +64,8 @@ QImage render(QSize size, ReportChart *chart)
 // Rounding of anti-aliased edges differs a little between the two paths.
 bool farApart(QRgb a, QRgb b)
 {
-    return std::abs(qRed(a) - qRed(b)) > 48 || std::abs(qGreen(a) - qGreen(b)) > 48 ||
-           std::abs(qBlue(a) - qBlue(b)) > 48;
+    return std::abs(qRed(a) - qRed(b)) > 48 || std::abs(qGreen(a) - qGreen(b)) > 48
+        || std::abs(qBlue(a) - qBlue(b)) > 48;
 }
 
 void setDpi(QImage &image, int dpi)
@@ -216,7 +216,8 @@ TEST(ReportMainChart, GradientIsOnAfterTheReportAndTheRestComesBack)
     // The chart on screen shows its own look again, not the paper one.
     QCoreApplication::processEvents();
     const QImage shown = chart->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage fresh = chart->toPixmap(chart->width(), chart->height()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage fresh =
+        chart->toPixmap(chart->width(), chart->height()).toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shown.size(), fresh.size());
     int stale = 0;
     for (int y = 0; y < shown.height(); ++y)
@@ -312,8 +313,8 @@ TEST_F(ReportRecordHeader, NamesTheRecordOfTheMeasurementNotTheListsCurrentRow)
     EXPECT_EQ(ReportHeaderOf(Manager, session).Id, QString()) << "an unsaved measurement: bare labels";
 
     dialogs.YesNoAnswers = {true};
-    ASSERT_EQ(Manager.SaveMeasurementRecord(dialogs, session,
-                                            {QStringLiteral("A010"), QStringLiteral("轴承座"), QStringLiteral("张三"), {}}),
+    ASSERT_EQ(Manager.SaveMeasurementRecord(
+                  dialogs, session, {QStringLiteral("A010"), QStringLiteral("轴承座"), QStringLiteral("张三"), {}}),
               1);
     Manager.MainQuery().First(); // the list shows A001
     ReportHeader saved = ReportHeaderOf(Manager, session);

@@ -59,10 +59,10 @@ TEST(Px510Tool, InfoDescribesTheRecordInOneJsonObject)
     QJsonObject info = QJsonDocument::fromJson(r.out, &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out.constData();
     EXPECT_EQ(info.keys().size(), 18);
-    const char *order[] = {"format", "date_text", "measure_time", "cutoff", "sample_lengths", "standard",
-                           "range", "filter", "unit_system", "actual_range", "actual_cutoff",
-                           "raw_byte_count", "sample_count", "roughness_count", "sample_spacing",
-                           "roughness_origin", "bearing_level_step", "params"};
+    const char *order[] = {
+        "format",       "date_text",       "measure_time",   "cutoff",           "sample_lengths",     "standard",
+        "range",        "filter",          "unit_system",    "actual_range",     "actual_cutoff",      "raw_byte_count",
+        "sample_count", "roughness_count", "sample_spacing", "roughness_origin", "bearing_level_step", "params"};
     qsizetype last = -1;
     for (const char *key : order) {
         qsizetype at = r.out.indexOf(QByteArray("\"") + key + "\"");
@@ -179,11 +179,16 @@ TEST(Px510Tool, UnusableFilesAndWrongUsage)
     } cases[] = {
         {{QStringLiteral("info"), fixture("truncated.PX510")}, 1, "测量数据文件已损坏"},
         {{QStringLiteral("curves"), fixture("missing.PX510")}, 1, "missing.PX510"},
-        {{QStringLiteral("export"), fixture("truncated.PX510"), QStringLiteral("--csv"), QStringLiteral("/tmp/never.csv")}, 1, "2561"},
+        {{QStringLiteral("export"), fixture("truncated.PX510"), QStringLiteral("--csv"),
+          QStringLiteral("/tmp/never.csv")},
+         1,
+         "2561"},
         {{}, 2, "usage"},
         {{QStringLiteral("inspect")}, 2, "unknown command"},
         {{QStringLiteral("info")}, 2, "usage"},
-        {{QStringLiteral("results"), fixture("imperial_1000.PX510"), QStringLiteral("--per-line"), QStringLiteral("0")}, 2, "--per-line"},
+        {{QStringLiteral("results"), fixture("imperial_1000.PX510"), QStringLiteral("--per-line"), QStringLiteral("0")},
+         2,
+         "--per-line"},
         {{QStringLiteral("frame"), QStringLiteral("v"), QStringLiteral("100")}, 2, "hex byte"},
         {{QStringLiteral("export"), fixture("imperial_1000.PX510")}, 2, "--csv"},
     };

@@ -3,8 +3,8 @@
 // the operator clicks then may start a second command or mix a file or a
 // database record into the measurement being downloaded.
 
-#include "UiTestSupport.h"
 #include "TestSupport.h"
+#include "UiTestSupport.h"
 #include "database/dbmangagefm.h"
 #include "link/ReplyFrame.h"
 #include "link/ScriptedComm.h"
@@ -84,8 +84,8 @@ protected:
     {
         Form->UpdateActions();
         QStringList names;
-        for (QAction *action : {Form->StartConnect, Form->RunMeasure, Form->PickUpPosition, Form->LoadData,
-                                Form->PreferenceConfig})
+        for (QAction *action :
+             {Form->StartConnect, Form->RunMeasure, Form->PickUpPosition, Form->LoadData, Form->PreferenceConfig})
             if (action->isEnabled())
                 names << action->text();
         return names;

@@ -18,7 +18,9 @@ TEST_P(FilesTest, ExportAppendsPx510UnlessTheNameEndsInExactlyPX510)
     Form->UpdateActions();
     const struct {
         const char *chosen, *written;
-    } cases[] = {{"run1", "run1.Px510"}, {"run1.PX510", "run1.PX510"}, {"run1.px510", "run1.px510.Px510"},
+    } cases[] = {{"run1", "run1.Px510"},
+                 {"run1.PX510", "run1.PX510"},
+                 {"run1.px510", "run1.px510.Px510"},
                  {"run2.Px510", "run2.Px510.Px510"}};
     for (const auto &c : cases) {
         EXPECT_EQ(TForm1::ExportFileName(dir.filePath(c.chosen)), dir.filePath(c.written));

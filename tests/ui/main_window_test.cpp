@@ -15,10 +15,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -57,14 +57,12 @@ TEST_P(Form1Test, StartsEmptyWithDesignTextsAndOnlyConnectAndExitOfTheLinkComman
     EXPECT_TRUE(Form->Timer1->isActive());
 
     Form->UpdateActions();
-    EXPECT_EQ(enabledOf({Form->StartConnect, Form->exitpro, Form->StopConnect, Form->RunMeasure,
-                         Form->PickUpPosition, Form->LoadData, Form->PreferenceConfig, Form->SaveData,
-                         Form->ExportDataToFile}),
+    EXPECT_EQ(enabledOf({Form->StartConnect, Form->exitpro, Form->StopConnect, Form->RunMeasure, Form->PickUpPosition,
+                         Form->LoadData, Form->PreferenceConfig, Form->SaveData, Form->ExportDataToFile}),
               QStringList({"启动连接", "退出"}));
     for (QAction *always : {Form->InportDataFromFile, Form->OpenDataManager, Form->PrintView, Form->UnfilterCurve,
                             Form->RounessCurve, Form->RAndUnfCurve, Form->TPCurve, Form->DefaultViewPort,
-                            Form->ScreenAll, Form->BrowseVantrel, Form->About, Form->ShowAsistLine,
-                            Form->AutoScale})
+                            Form->ScreenAll, Form->BrowseVantrel, Form->About, Form->ShowAsistLine, Form->AutoScale})
         EXPECT_TRUE(always->isEnabled()) << always->text().toStdString();
     EXPECT_FALSE(Form->ZoomScale->isEnabled()); // zoom mode is on at start
     EXPECT_FALSE(Form->HideAsistLine->isEnabled());
@@ -74,12 +72,12 @@ TEST_P(Form1Test, StartsEmptyWithDesignTextsAndOnlyConnectAndExitOfTheLinkComman
 
 TEST_P(Form1Test, LinkCommandsFollowTheLinkStateAndSavingFollowsHasData)
 {
-    const std::vector<QAction *> link = {Form->StartConnect, Form->exitpro,  Form->StopConnect,
-                                         Form->RunMeasure,   Form->PickUpPosition, Form->LoadData,
-                                         Form->PreferenceConfig};
+    const std::vector<QAction *> link = {Form->StartConnect,   Form->exitpro,  Form->StopConnect,     Form->RunMeasure,
+                                         Form->PickUpPosition, Form->LoadData, Form->PreferenceConfig};
     const QStringList connectedIdle = {"断开连接", "启动测量", "拾取针位", "载入数据", "配置"};
     const QStringList expected[8] = {
-        connectedIdle, {"启动连接", "退出"}, connectedIdle, {"拾取针位", "配置"}, {"配置"}, {"配置"}, {"配置"}, {"配置"},
+        connectedIdle, {"启动连接", "退出"}, connectedIdle, {"拾取针位", "配置"}, {"配置"}, {"配置"}, {"配置"},
+        {"配置"},
     };
     for (int state = 0; state < 8; ++state) {
         ComLink.LinkState = static_cast<uint8_t>(state);
@@ -148,8 +146,8 @@ TEST_P(Form1Test, UpdateStatusBarWritesTheSixConditionPanels)
     ComLink.Conditions = TConditions{3, 1, 2, 0, 1};
     ComLink.UnitSystem = 1;
     Form->UpdateStatusBar();
-    const QStringList expected = {"准备", "取样长度:0.01inch", "评定长度:3", "量程:±3200uin",
-                                  "滤波器:R-C", "标准:DIN", "单位:英制"};
+    const QStringList expected = {"准备",       "取样长度:0.01inch", "评定长度:3", "量程:±3200uin",
+                                  "滤波器:R-C", "标准:DIN",          "单位:英制"};
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(Form->StatusPanelText(i), expected[i]);
     EXPECT_EQ(Form->ReportStatusPanels()[0], "评定长度:3");
@@ -283,12 +281,11 @@ TEST_P(Form1Test, StartUpCreatesTheSessionThenTheWindowsInOrderAllHidden)
     EXPECT_EQ(program.CreationOrder,
               QStringList({"TForm1", "TForm2", "TForm3", "TForm5", "TForm6", "TForm7", "TForm8", "TForm9"}));
     const std::vector<QWidget *> windows = {program.Form1.get(), program.Form2, program.Form3, program.Form5,
-                                            program.Form6, program.Form7, program.Form8, program.Form9};
+                                            program.Form6,       program.Form7, program.Form8, program.Form9};
     for (QWidget *window : windows)
         EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
     EXPECT_EQ(program.ComLink.LinkState, LinkDisconnected);
-    EXPECT_EQ(QCoreApplication::applicationName(),
-              Station() ? "Corvia For PX510 V1.0" : "CorviaLab  for  PX510");
+    EXPECT_EQ(QCoreApplication::applicationName(), Station() ? "Corvia For PX510 V1.0" : "CorviaLab  for  PX510");
     EXPECT_EQ(program.Form1->windowTitle(), Station() ? "Corvia For PX510 V1.0" : "Corvialab for PX510");
     // The windows reach the main window through the hooks start-up filled in.
     EXPECT_TRUE(program.Form3->ShowMeasurement);

@@ -20,7 +20,8 @@ TEST(MessageBoxes, CarryTheIconAndButtonsOfTheirKind)
         QMessageBox::StandardButtons buttons;
     } cases[] = {
         // Questions before a deletion or an overwrite.
-        {Call::AskYesNo, "此操作将删除所有数据记录，请确认！", QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No},
+        {Call::AskYesNo, "此操作将删除所有数据记录，请确认！", QMessageBox::Warning,
+         QMessageBox::Yes | QMessageBox::No},
         {Call::AskYesNo, "将在数据库中添加新记录，请确认是否要添加？", QMessageBox::Warning,
          QMessageBox::Yes | QMessageBox::No},
         {Call::AskYesNo, "Delete record?", QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No},
@@ -39,7 +40,8 @@ TEST(MessageBoxes, CarryTheIconAndButtonsOfTheirKind)
         EXPECT_EQ(box->text(), c.text);
         EXPECT_EQ(box->windowTitle(), "标题");
         if (c.buttons & QMessageBox::No) {
-            EXPECT_EQ(static_cast<QAbstractButton *>(box->defaultButton()), box->button(QMessageBox::No)) << "Enter never deletes";
+            EXPECT_EQ(static_cast<QAbstractButton *>(box->defaultButton()), box->button(QMessageBox::No))
+                << "Enter never deletes";
         }
     }
 }

@@ -22,10 +22,8 @@ TEST_P(ViewsTest, EachViewSetsItsSeriesAxisTitlesAndLayout)
         void (TForm1::*view)();
         bool unfiltered, roughness, bearing;
     } cases[] = {
-        {&TForm1::UnfilterCurveExecute, true, false, false},
-        {&TForm1::RounessCurveExecute, false, true, false},
-        {&TForm1::RAndUnfCurveExecute, true, true, false},
-        {&TForm1::TPCurveExecute, false, false, true},
+        {&TForm1::UnfilterCurveExecute, true, false, false}, {&TForm1::RounessCurveExecute, false, true, false},
+        {&TForm1::RAndUnfCurveExecute, true, true, false},   {&TForm1::TPCurveExecute, false, false, true},
         {&TForm1::RAndUnfCurveExecute, true, true, false}, // and back again
     };
     TRoungnessChart *chart = Form->RoungnessChart1;
@@ -139,12 +137,9 @@ TEST_P(ViewsTest, SpinButtonsStepAndClampTheLevelAndTheStep)
         bool upDown1, up;
         const char *expected;
     } cases[] = {
-        {&TForm1::Edit1, "98", "5", true, true, "100.00"},
-        {&TForm1::Edit1, "3", "5", true, false, "0.00"},
-        {&TForm1::Edit1, "10", "2.5", true, true, "12.50"},
-        {&TForm1::Edit5, "5", "0.05", false, false, "0.00"},
-        {&TForm1::Edit5, "5", "5", false, true, "5.10"},
-        {&TForm1::Edit5, "5", "100", false, true, "100.00"},
+        {&TForm1::Edit1, "98", "5", true, true, "100.00"},  {&TForm1::Edit1, "3", "5", true, false, "0.00"},
+        {&TForm1::Edit1, "10", "2.5", true, true, "12.50"}, {&TForm1::Edit5, "5", "0.05", false, false, "0.00"},
+        {&TForm1::Edit5, "5", "5", false, true, "5.10"},    {&TForm1::Edit5, "5", "100", false, true, "100.00"},
     };
     for (const Case &c : cases) {
         Form->Edit1->setText(c.level);
@@ -206,8 +201,8 @@ TEST_P(ViewsTest, DraggingMovesTheNearerCursorAndWritesTheReadouts)
     // A real drag through the chart's own mouse events.
     Form->RoungnessChart1->RepaintCursors();
     QTest::mousePress(chart, Qt::LeftButton, {}, first);
-    QMouseEvent move(QEvent::MouseMove, QPointF(free), chart->mapToGlobal(QPointF(free)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(free), chart->mapToGlobal(QPointF(free)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(chart, &move);
     QTest::mouseRelease(chart, Qt::LeftButton, {}, free);
     const TDoublePoint p1 = chart->Position1, p2 = chart->Position2;

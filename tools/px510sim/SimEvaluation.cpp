@@ -116,7 +116,7 @@ SimResults EvaluateRoughness(const std::vector<double> &z, int sampleLengths, do
         const Extremes e = FindExtremes(part, segment, 0.02 * (*hi - *lo));
         tenPoint += MeanOfFirst(e.Peaks, 5) + MeanOfFirst(e.Valleys, 5);
         const double third = (e.Peaks.size() >= 3 ? e.Peaks[2] : MeanOfFirst(e.Peaks, 3))
-                             + (e.Valleys.size() >= 3 ? e.Valleys[2] : MeanOfFirst(e.Valleys, 3));
+            + (e.Valleys.size() >= 3 ? e.Valleys[2] : MeanOfFirst(e.Valleys, 3));
         thirdPoint += third;
     }
     r.Ryi = zi / sampleLengths;
@@ -128,8 +128,8 @@ SimResults EvaluateRoughness(const std::vector<double> &z, int sampleLengths, do
     // Local peaks: standing out by at least 1 % of the peak-to-valley height.
     const Extremes peaks = FindExtremes(z.data(), n, 0.01 * r.Ryi);
     r.S = peaks.PeakAt.size() >= 2
-              ? (peaks.PeakAt.back() - peaks.PeakAt.front()) * spacingMm / double(peaks.PeakAt.size() - 1)
-              : length;
+        ? (peaks.PeakAt.back() - peaks.PeakAt.front()) * spacingMm / double(peaks.PeakAt.size() - 1)
+        : length;
     // Profile elements: upward crossings of a band of 5 % of Ryi around the mean line.
     const double band = 0.05 * r.Ryi;
     std::vector<int> ups;

@@ -7,9 +7,9 @@
 std::optional<SimOptions> ParseSimOptions(const QStringList &arguments, QString &error)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "A simulated PX510 tester on a pseudo-terminal. It prints the terminal's device and answers the "
-        "workstation's commands until it is interrupted."));
+    parser.setApplicationDescription(
+        QStringLiteral("A simulated PX510 tester on a pseudo-terminal. It prints the terminal's device and answers the "
+                       "workstation's commands until it is interrupted."));
     parser.addHelpOption();
     const QCommandLineOption link("link", "Make PATH a symbolic link to the terminal's device.", "PATH");
     const QCommandLineOption seed("seed", "Seed of the traced surfaces (default 1).", "N", "1");
@@ -24,11 +24,10 @@ std::optional<SimOptions> ParseSimOptions(const QStringList &arguments, QString 
     const QCommandLineOption vanish("vanish-after", "Close the terminal after N replies.", "N");
     const QCommandLineOption latePacket(
         "late-packet", "In every download, send the first reply to profile packet K MS milliseconds late.", "K:MS");
-    const QCommandLineOption corruptPacket(
-        "corrupt-packet", "In every download, damage the first N replies to profile packet K.", "K:N");
+    const QCommandLineOption corruptPacket("corrupt-packet",
+                                           "In every download, damage the first N replies to profile packet K.", "K:N");
     const QCommandLineOption replyChecksum(
-        "reply-checksum", "What replies carry where the checksum goes: crc (the request rule) or zero.", "KIND",
-        "crc");
+        "reply-checksum", "What replies carry where the checksum goes: crc (the request rule) or zero.", "KIND", "crc");
     parser.addOptions({link, seed, measure, pace, turnaround, drop, corrupt, split, errorReply, vanish, latePacket,
                        corruptPacket, replyChecksum});
     if (!parser.parse(arguments)) {

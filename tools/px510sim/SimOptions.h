@@ -8,7 +8,7 @@
 #include <optional>
 
 struct SimOptions {
-    QString Link;              // symbolic link to the terminal's device, if wanted
+    QString Link; // symbolic link to the terminal's device, if wanted
     uint32_t Seed = 1;
     double MeasureSeconds = 5; // from "s" to the finished frame
     bool Pace = false;         // bytes at the line rate
@@ -17,7 +17,7 @@ struct SimOptions {
     double CorruptRate = 0;    // one byte of a reply is changed
     bool Split = false;        // replies in pieces with gaps under 80 ms
     std::map<char, int> ErrorReplies;
-    int VanishAfter = -1;      // close the terminal after this many replies
+    int VanishAfter = -1; // close the terminal after this many replies
     // Faults of single profile packets, counted afresh for every download
     // (from the request for packet 1 that follows a request for another one).
     std::map<int, int> LatePackets;    // packet -> ms its first reply comes late

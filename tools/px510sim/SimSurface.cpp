@@ -82,7 +82,7 @@ std::vector<double> TraceSurface(const SurfaceKind &kind, uint32_t seed, int cou
     for (int i = 0; i < count; ++i) {
         const double x = i * spacingMm;
         z[size_t(i)] += kind.WavinessUm * std::sin(2 * std::numbers::pi * x / kind.WavelengthMm + wavePhase)
-                        + kind.TiltUmPerMm * (x - count * spacingMm / 2);
+            + kind.TiltUmPerMm * (x - count * spacingMm / 2);
     }
     double mean = 0;
     for (double v : z)

@@ -8,14 +8,14 @@
 
 struct SurfaceKind {
     bool Turned = true;
-    double FeedMm = 0.1;        // turned: distance between feed marks
-    double NoseRadiusMm = 0.8;  // turned: tool nose radius
-    double RoughnessUm = 0.1;   // random roughness (standard deviation)
-    double CorrelationUm = 8;   // its correlation length
-    double WavinessUm = 1;      // waviness amplitude
-    double WavelengthMm = 4;    // waviness wavelength
-    double TiltUmPerMm = 0.3;   // slope of the part under the stylus
-    double OffsetUm = 0;        // where the stylus sits in its range
+    double FeedMm = 0.1;       // turned: distance between feed marks
+    double NoseRadiusMm = 0.8; // turned: tool nose radius
+    double RoughnessUm = 0.1;  // random roughness (standard deviation)
+    double CorrelationUm = 8;  // its correlation length
+    double WavinessUm = 1;     // waviness amplitude
+    double WavelengthMm = 4;   // waviness wavelength
+    double TiltUmPerMm = 0.3;  // slope of the part under the stylus
+    double OffsetUm = 0;       // where the stylus sits in its range
 };
 
 // A kind drawn from `seed`.

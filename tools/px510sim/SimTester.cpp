@@ -121,8 +121,7 @@ std::optional<QByteArray> TakeRequest(QByteArray &input, bool &damaged)
 
 SimTester::SimTester(uint32_t seed, double measureSeconds)
     : Seed(seed), MeasureSeconds(measureSeconds), Current(Measure(seed, 0, Settings))
-{
-}
+{}
 
 QByteArray SimTester::DamagedReply()
 {
@@ -131,8 +130,8 @@ QByteArray SimTester::DamagedReply()
 
 QByteArray SimTester::ResultsText(const SimResults &results, uint8_t unit)
 {
-    static const char *const names[12] = {"Ra  =", "Rq  =", "Rz  =", "R3z =", "Ryi =", "Ryd =",
-                                          "Rt  =", "Rp  =", "Rv  =", "S   =", "Sm  =", "Sk  ="};
+    static const char *const names[12] = {
+        "Ra  =", "Rq  =", "Rz  =", "R3z =", "Ryi =", "Ryd =", "Rt  =", "Rp  =", "Rv  =", "S   =", "Sm  =", "Sk  ="};
     const std::array<double, 12> values = results.InOrder();
     QByteArray text;
     for (size_t i = 0; i < values.size(); ++i) {
@@ -146,7 +145,8 @@ QByteArray SimTester::ResultsText(const SimResults &results, uint8_t unit)
 QByteArray SimTester::StylusPosition(double now) const
 {
     // The stylus drifts slowly as the operator turns the height screw.
-    const auto counts = static_cast<int16_t>(std::lround(2048 * (0.35 * std::sin(now * 0.4) + 0.05 * std::sin(now * 3.1))));
+    const auto counts = static_cast<int16_t>(
+        std::lround(2048 * (0.35 * std::sin(now * 0.4) + 0.05 * std::sin(now * 3.1))));
     QByteArray position;
     position.append(static_cast<char>(counts & 0xFF));
     position.append(static_cast<char>((counts >> 8) & 0xFF));
@@ -163,14 +163,12 @@ QByteArray SimTester::Answer(const QByteArray &request, double now)
     auto byteAt = [&](int i) { return i < payload.size() ? static_cast<uint8_t>(payload[i]) : uint8_t(0xFF); };
     switch (code) {
     case 'w':
-    case 'o':
-        return ReplyFrame::Build('a');
-    case 's':
-        FinishAt = now + MeasureSeconds;
-        return ReplyFrame::Build('a');
+    case 'o': return ReplyFrame::Build('a');
+    case 's': FinishAt = now + MeasureSeconds; return ReplyFrame::Build('a');
     case 't': {
         QByteArray reply;
-        for (uint8_t v : {Settings.Cutoff, Settings.SampleLengths, Settings.Standard, Settings.Range, Settings.Filter, Unit})
+        for (uint8_t v :
+             {Settings.Cutoff, Settings.SampleLengths, Settings.Standard, Settings.Range, Settings.Filter, Unit})
             reply.append(static_cast<char>(v));
         return ReplyFrame::Build('t', reply);
     }

@@ -34,8 +34,8 @@ double Seconds(std::chrono::steady_clock::time_point since)
 struct PendingRequest {
     double AnswerAt;
     QByteArray Frame;
-    bool Damaged;      // arrived damaged
-    bool DamageReply;  // its reply is to be damaged
+    bool Damaged;     // arrived damaged
+    bool DamageReply; // its reply is to be damaged
 };
 
 void PrintCounts(const SimLine &line)
@@ -55,7 +55,8 @@ int main(int argc, char **argv)
     QString error;
     const std::optional<SimOptions> parsed = ParseSimOptions(app.arguments(), error);
     if (!parsed) {
-        const bool help = app.arguments().contains(QStringLiteral("--help")) || app.arguments().contains(QStringLiteral("-h"));
+        const bool help = app.arguments().contains(QStringLiteral("--help"))
+            || app.arguments().contains(QStringLiteral("-h"));
         std::fprintf(help ? stdout : stderr, "%s\n", qPrintable(error));
         return help ? 0 : 2;
     }
@@ -68,7 +69,7 @@ int main(int argc, char **argv)
     sigaddset(&blocked, SIGTERM);
     sigaddset(&blocked, SIGHUP);
     sigprocmask(SIG_BLOCK, &blocked, &waiting);
-    struct sigaction stop{};
+    struct sigaction stop {};
     stop.sa_handler = RequestStop;
     sigemptyset(&stop.sa_mask);
     for (int signal : {SIGINT, SIGTERM, SIGHUP})
@@ -120,8 +121,8 @@ int main(int argc, char **argv)
             input.clear();
 
         const double due = line.Stalled() ? std::max(line.NextDue(), now + 0.01) : line.NextDue();
-        double next = std::min({due, tester.NextEventAt(),
-                                requests.empty() ? INFINITY : requests.front().AnswerAt, now + 1.0});
+        double next = std::min(
+            {due, tester.NextEventAt(), requests.empty() ? INFINITY : requests.front().AnswerAt, now + 1.0});
         if (!input.isEmpty())
             next = std::min(next, lastInputAt + 0.5);
         const double wait = std::max(0.0, next - Seconds(start));

@@ -17,7 +17,7 @@ int CommandCurves(const QStringList &args)
     auto rows = [&out](const char *series, const TCurve &curve) {
         for (qsizetype i = 0; i < curve.size(); ++i)
             out += std::string(series) + ',' + std::to_string(i) + ',' + Tool::number(curve.X[i]) + ','
-                   + Tool::number(curve.Y[i]) + '\n';
+                + Tool::number(curve.Y[i]) + '\n';
     };
     const TMeasurementCurves curves = CurvesOf(s);
     rows("profile", curves.Profile);

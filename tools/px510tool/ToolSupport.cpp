@@ -38,8 +38,7 @@ QString takeOption(QStringList &args, const QString &option, const QString &fall
 void expectArguments(const QStringList &args, int count)
 {
     if (args.size() != count)
-        throw UsageError("expected " + std::to_string(count) + " argument(s), got "
-                         + std::to_string(args.size()));
+        throw UsageError("expected " + std::to_string(count) + " argument(s), got " + std::to_string(args.size()));
 }
 
 } // namespace Tool

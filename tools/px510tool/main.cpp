@@ -37,8 +37,8 @@ int main(int argc, char **argv)
     const bool drawing = argc > 1 && std::strcmp(argv[1], "report") == 0;
     if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> app =
-        drawing ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    std::unique_ptr<QCoreApplication> app = drawing ? std::make_unique<QApplication>(argc, argv)
+                                                    : std::make_unique<QCoreApplication>(argc, argv);
     QStringList args = app->arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         printUsage(args.isEmpty() ? stderr : stdout);
@@ -55,8 +55,8 @@ int main(int argc, char **argv)
         std::fflush(stdout);
         return status;
     } catch (const UsageError &e) {
-        std::fprintf(stderr, "px510tool %s: %s\nusage: px510tool %s %s\n", command->name, e.what(),
-                     command->name, command->usage);
+        std::fprintf(stderr, "px510tool %s: %s\nusage: px510tool %s %s\n", command->name, e.what(), command->name,
+                     command->usage);
         return 2;
     } catch (const PX510Error &e) {
         // The message may span lines; the contract is one line on stderr.
