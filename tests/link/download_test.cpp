@@ -27,6 +27,16 @@ int PacketNumberOf(const QByteArray &request)
 
 class Download : public LinkFixture {
 protected:
+    // A new port and link for the next case of a table.
+    void Reconnect()
+    {
+        Fake = std::make_shared<ScriptedComm>();
+        Session.UseComm(Fake);
+        ConnectOn();
+        Attempts = 0;
+        PercentBefore.clear();
+        Messages.clear();
+    }
     // A tester holding `raw`, measured with `lengths`; `answer` may replace
     // the reply to an attempt (numbered from 1 over all "v" requests).
     void Tester(int lengths, const QByteArray &raw)
@@ -154,11 +164,7 @@ TEST_F(Download, UnusableRepliesAreAskedForAgainAndForgottenWhenThePacketComes)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        Fake = std::make_shared<ScriptedComm>();
-        Session.UseComm(Fake);
-        ConnectOn();
-        Attempts = 0;
-        Messages.clear();
+        Reconnect();
         Tester(0, RawProfile(1000));
         // packet 4 spoiled twice, then sent whole
         int spoiled = 0;
@@ -305,11 +311,7 @@ TEST_F(Download, AFetchThatFailsBeforeThePacketsEndsLikeAFailedDownload)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        Fake = std::make_shared<ScriptedComm>();
-        Session.UseComm(Fake);
-        ConnectOn();
-        Attempts = 0;
-        Messages.clear();
+        Reconnect();
         Tester(0, RawProfile(1000));
         c.script(*Fake);
         Session.SetLinkState(LinkMeasurementFinished); // as the finished frame does
