@@ -23,10 +23,7 @@ void TComToPX510::FollowTesterWithoutData()
 
 double TComToPX510::TesterRangeLimit() const
 {
-    // The scale of RangeLimit: the range in μm / 1000, in mil when imperial.
-    const uint8_t code = Tester.Conditions.Range != 0 ? Tester.Conditions.Range : Tester.ActualRange;
-    const double um = code == 1 ? 20 : code == 2 ? 40 : code == 3 ? 80 : 0;
-    return Tester.UnitSystem == 0 ? um / 1000 : Tester.UnitSystem == 1 ? MetricToInch(um / 1000) : 0;
+    return RangeLimitOf(Tester.Conditions.Range, Tester.ActualRange, Tester.UnitSystem);
 }
 
 void TComToPX510::TesterRangeText(QString &text) const

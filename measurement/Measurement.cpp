@@ -40,9 +40,14 @@ double TMeasurement::CutoffLength() const
 
 double TMeasurement::RangeLimit() const
 {
-    uint8_t code = Conditions.Range != 0 ? Conditions.Range : ActualRange;
-    double um = code == 1 ? 20 : code == 2 ? 40 : code == 3 ? 80 : 0;
-    return UnitSystem == 0 ? um / 1000 : UnitSystem == 1 ? MetricToInch(um / 1000) : 0;
+    return RangeLimitOf(Conditions.Range, ActualRange, UnitSystem);
+}
+
+double TMeasurement::RangeLimitOf(uint8_t range, uint8_t actualRange, uint8_t unitSystem)
+{
+    const uint8_t code = range != 0 ? range : actualRange;
+    const double um = code == 1 ? 20 : code == 2 ? 40 : code == 3 ? 80 : 0;
+    return unitSystem == 0 ? um / 1000 : unitSystem == 1 ? MetricToInch(um / 1000) : 0;
 }
 
 double TMeasurement::SampleSpacing() const

@@ -72,6 +72,9 @@ public:
     int SampleLengthCount() const;
     double CutoffLength() const;
     double RangeLimit() const;
+    // The range limit for these codes: the range (its used value when automatic)
+    // in μm / 1000, in mil when imperial; 0 for a code outside the tables.
+    static double RangeLimitOf(uint8_t range, uint8_t actualRange, uint8_t unitSystem);
     double SampleSpacing() const;
     static double MetricToInch(double x) { return x * 40; }
     static double InchToMetric(double x) { return x * 0.025; }
